@@ -1,0 +1,66 @@
+# Entry points of the project. Each target first installs the Debian packages
+# it needs (scripts/deps.sh), then configures and builds with CMake.
+#
+#   make run       build the program and start it
+#   make test      build everything and run the whole test suite, including a
+#                  second run of the unit tests under ASan/UBSan/LSan
+#   make bench     benchmarks (Google Benchmark), figures into docs/
+#   make fuzz      fuzz the triangulation core for a bounded time
+#   make memcheck  valgrind over a scripted session of the real program
+#   make soak      many random triangulations with a live-object count
+#   make format    format the sources with the committed .clang-format
+
+BUILD_DIR ?= build
+ASAN_DIR ?= build-asan
+JOBS ?= 2
+CMAKE ?= cmake
+CTEST ?= ctest
+
+.PHONY: all build run test test-unit test-sanitize bench fuzz memcheck soak format clean
+
+all: build
+
+build:
+	scripts/deps.sh build
+	$(CMAKE) -S . -B $(BUILD_DIR)
+	$(CMAKE) --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	$(BUILD_DIR)/src/tests/tessaro/tessaro
+
+test:
+	scripts/deps.sh build test
+	$(CMAKE) -S . -B $(BUILD_DIR)
+	$(CMAKE) --build $(BUILD_DIR) -j $(JOBS)
+	cd $(BUILD_DIR) && $(CTEST) --output-on-failure
+	$(MAKE) test-sanitize
+
+test-sanitize:
+	$(CMAKE) -S . -B $(ASAN_DIR) -DTESSARO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+	$(CMAKE) --build $(ASAN_DIR) -j $(JOBS)
+	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	    $(CTEST) --output-on-failure -L unit
+
+bench:
+	scripts/deps.sh build bench
+	scripts/bench.sh
+
+fuzz:
+	scripts/deps.sh build fuzz
+	scripts/fuzz.sh
+
+memcheck:
+	scripts/deps.sh build test memcheck
+	scripts/memcheck.sh
+
+soak:
+	scripts/deps.sh build
+	scripts/soak.sh
+
+format:
+	scripts/deps.sh test
+	git ls-files -- '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD_DIR) $(ASAN_DIR)

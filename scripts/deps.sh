@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that a make target needs and that are missing.
+#
+#   scripts/deps.sh GROUP...     GROUP is one of: build test bench fuzz memcheck
+#
+# Installs with apt-get when running as root, otherwise through sudo. Where
+# neither is possible it prints the one command that would install them and
+# fails, so that a build never starts half-equipped.
+set -euo pipefail
+
+packages_for() {
+    case "$1" in
+    build) echo cmake make g++ pkg-config freeglut3-dev libglu1-mesa-dev libgl-dev libgmp-dev ;;
+    test) echo googletest libgtest-dev libgmock-dev xvfb libgl1-mesa-dri libglx-mesa0 \
+        libx11-dev libxtst-dev imagemagick clang-format clang libclang-rt-14-dev \
+        libxml2-utils ;;
+    bench) echo libbenchmark-dev libcgal-dev python3 python3-matplotlib ;;
+    fuzz) echo clang libclang-rt-14-dev ;;
+    memcheck) echo valgrind xvfb libgl1-mesa-dri libglx-mesa0 libx11-dev libxtst-dev ;;
+    *)
+        echo "deps.sh: unknown group '$1' (known: build test bench fuzz memcheck)" >&2
+        exit 2
+        ;;
+    esac
+}
+
+is_installed() {
+    dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
+}
+
+missing=()
+for group in "$@"; do
+    for pkg in $(packages_for "$group"); do
+        if ! is_installed "$pkg" && [[ " ${missing[*]-} " != *" $pkg "* ]]; then
+            missing+=("$pkg")
+        fi
+    done
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+echo "deps.sh: installing missing packages: ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then
+    run_as_root=()
+elif command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
+    run_as_root=(sudo)
+elif command -v sudo >/dev/null 2>&1 && [ -t 0 ]; then
+    run_as_root=(sudo)
+else
+    echo "deps.sh: cannot install packages (not root, no usable sudo). Run:" >&2
+    echo "    sudo apt-get update && sudo apt-get install -y ${missing[*]}" >&2
+    exit 1
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+"${run_as_root[@]}" apt-get update -q
+"${run_as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
