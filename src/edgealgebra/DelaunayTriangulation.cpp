@@ -1,0 +1,132 @@
+#include "edgealgebra/DelaunayTriangulation.h"
+
+#include "edgealgebra/EdgeWalker.h"
+#include "edgealgebra/QuadEdge.h"
+#include "edgealgebra/Site.h"
+
+#include <map>
+
+namespace EdgeAlgebra {
+
+DelaunayTriangulation::DelaunayTriangulation(std::vector<Site*>& sites)
+    : m_leftEdge(nullptr), m_rightEdge(nullptr) {
+    if (sites.size() < 2) {
+        return;
+    }
+    divideAndConquer(sites, 0, static_cast<int>(sites.size()), &m_leftEdge, &m_rightEdge);
+}
+
+DelaunayTriangulation::~DelaunayTriangulation() {
+    EdgeWalker walker(m_leftEdge);
+    const std::map<QuadEdge*, char> edges = walker.getEdges();
+    for (const auto& entry : edges) {
+        delete entry.first;
+    }
+}
+
+bool DelaunayTriangulation::isValid(QuadEdge* e, QuadEdge* basel) const {
+    return e->dest()->rightOf(basel);
+}
+
+void DelaunayTriangulation::divideAndConquer(std::vector<Site*>& sites, int lo, int hi,
+                                             QuadEdge** le, QuadEdge** re) {
+    if (hi == lo + 2) {
+        QuadEdge* a = new QuadEdge;
+        a->setOrg(sites[lo]);
+        a->setDest(sites[lo + 1]);
+        *le = a;
+        *re = a->sym();
+        return;
+    }
+    if (hi == lo + 3) {
+        Site* s1 = sites[lo];
+        Site* s2 = sites[lo + 1];
+        Site* s3 = sites[lo + 2];
+        QuadEdge* a = new QuadEdge;
+        QuadEdge* b = new QuadEdge;
+        a->sym()->splice(b);
+        a->setOrg(s1);
+        a->setDest(s2);
+        b->setOrg(s2);
+        b->setDest(s3);
+        if (s1->ccw(s2, s3)) {
+            b->connect(a);
+            *le = a;
+            *re = b->sym();
+        } else if (s1->ccw(s3, s2)) {
+            QuadEdge* c = b->connect(a);
+            *le = c->sym();
+            *re = c;
+        } else {
+            *le = a;
+            *re = b->sym();
+        }
+        return;
+    }
+
+    QuadEdge* ldo = nullptr;
+    QuadEdge* ldi = nullptr;
+    QuadEdge* rdi = nullptr;
+    QuadEdge* rdo = nullptr;
+    const int mid = (lo + hi) / 2;
+    divideAndConquer(sites, lo, mid, &ldo, &ldi);
+    divideAndConquer(sites, mid, hi, &rdi, &rdo);
+
+    // Lower common tangent of the two halves.
+    for (;;) {
+        if (rdi->org()->leftOf(ldi)) {
+            ldi = ldi->lnext();
+        } else if (ldi->org()->rightOf(rdi)) {
+            rdi = rdi->rprev();
+        } else {
+            break;
+        }
+    }
+
+    QuadEdge* basel = rdi->sym()->connect(ldi);
+    if (ldi->org() == ldo->org()) {
+        ldo = basel->sym();
+    }
+    if (rdi->org() == rdo->org()) {
+        rdo = basel;
+    }
+
+    // Merge: zip the halves together from the tangent upwards, deleting (and
+    // freeing at once) every edge whose circle holds the next candidate.
+    for (;;) {
+        QuadEdge* lcand = basel->sym()->onext();
+        if (isValid(lcand, basel)) {
+            while (lcand->onext()->dest()->inCircle(basel->dest(), basel->org(), lcand->dest())) {
+                QuadEdge* t = lcand->onext();
+                lcand->deleteEdge();
+                delete lcand->canonical();
+                lcand = t;
+            }
+        }
+        QuadEdge* rcand = basel->oprev();
+        if (isValid(rcand, basel)) {
+            while (rcand->oprev()->dest()->inCircle(basel->dest(), basel->org(), rcand->dest())) {
+                QuadEdge* t = rcand->oprev();
+                rcand->deleteEdge();
+                delete rcand->canonical();
+                rcand = t;
+            }
+        }
+        const bool lvalid = isValid(lcand, basel);
+        const bool rvalid = isValid(rcand, basel);
+        if (!lvalid && !rvalid) {
+            break;
+        }
+        if (!lvalid ||
+            (rvalid && rcand->dest()->inCircle(lcand->dest(), lcand->org(), rcand->org()))) {
+            basel = rcand->connect(basel->sym());
+        } else {
+            basel = basel->sym()->connect(lcand->sym());
+        }
+    }
+
+    *le = ldo;
+    *re = rdo;
+}
+
+} // namespace EdgeAlgebra

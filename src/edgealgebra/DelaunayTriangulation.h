@@ -1,0 +1,37 @@
+#pragma once
+
+#include <vector>
+
+namespace EdgeAlgebra {
+
+class QuadEdge;
+class Site;
+
+// Guibas and Stolfi's divide-and-conquer Delaunay triangulation. The
+// constructor does all the work on sites sorted by siteLess; the object owns
+// every quad-edge of the result and frees them all in its destructor. The
+// sites stay the caller's and are not read after construction.
+class DelaunayTriangulation {
+public:
+    // Fewer than two sites build nothing and leave both hull edges null.
+    explicit DelaunayTriangulation(std::vector<Site*>& sites);
+    ~DelaunayTriangulation();
+
+    DelaunayTriangulation(const DelaunayTriangulation&) = delete;
+    DelaunayTriangulation& operator=(const DelaunayTriangulation&) = delete;
+
+    // Counterclockwise convex-hull edge out of the first sorted site.
+    QuadEdge* getLeftEdge() const { return m_leftEdge; }
+    // Clockwise convex-hull edge out of the last sorted site.
+    QuadEdge* getRightEdge() const { return m_rightEdge; }
+
+private:
+    void divideAndConquer(std::vector<Site*>& sites, int lo, int hi, QuadEdge** le, QuadEdge** re);
+    // The candidate e ends strictly right of (above) the base edge.
+    bool isValid(QuadEdge* e, QuadEdge* basel) const;
+
+    QuadEdge* m_leftEdge;
+    QuadEdge* m_rightEdge;
+};
+
+} // namespace EdgeAlgebra

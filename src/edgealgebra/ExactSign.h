@@ -1,0 +1,16 @@
+#pragma once
+
+// Exact signs of the two triangulation predicates, for the rare inputs where
+// the double-precision evaluation is too close to zero to be trusted. Internal
+// to the core; not part of its public interface.
+namespace EdgeAlgebra {
+namespace ExactSign {
+
+// Sign (-1, 0, 1) of the orientation determinant of a, b, c.
+int orientation(float ax, float ay, float bx, float by, float cx, float cy);
+
+// Sign (-1, 0, 1) of P - Q of the in-circle test of d against a, b, c.
+int inCircle(float ax, float ay, float bx, float by, float cx, float cy, float dx, float dy);
+
+} // namespace ExactSign
+} // namespace EdgeAlgebra
