@@ -1,0 +1,67 @@
+#include "NumberText.h"
+
+#include <charconv>
+
+namespace TessaroTools {
+
+namespace {
+
+constexpr std::size_t blockSize = 1 << 16;
+
+template <typename T>
+void appendShortest(std::string& block, T value) {
+    char digits[64];
+    const std::to_chars_result result = std::to_chars(digits, digits + sizeof digits, value);
+    block.append(digits, result.ptr);
+}
+
+} // namespace
+
+TextBlockWriter& TextBlockWriter::number(float value) {
+    appendShortest(m_block, value);
+    flushWhenFull();
+    return *this;
+}
+
+TextBlockWriter& TextBlockWriter::number(double value) {
+    appendShortest(m_block, value);
+    flushWhenFull();
+    return *this;
+}
+
+TextBlockWriter& TextBlockWriter::pair(float x, float y) {
+    return number(x).character(' ').number(y);
+}
+
+TextBlockWriter& TextBlockWriter::text(const std::string& value) {
+    m_block += value;
+    flushWhenFull();
+    return *this;
+}
+
+TextBlockWriter& TextBlockWriter::text(const char* value) {
+    m_block += value;
+    flushWhenFull();
+    return *this;
+}
+
+TextBlockWriter& TextBlockWriter::character(char value) {
+    m_block += value;
+    flushWhenFull();
+    return *this;
+}
+
+void TextBlockWriter::flush() {
+    if (!m_block.empty()) {
+        m_out.write(m_block.data(), static_cast<std::streamsize>(m_block.size()));
+        m_block.clear();
+    }
+}
+
+void TextBlockWriter::flushWhenFull() {
+    if (m_block.size() >= blockSize) {
+        flush();
+    }
+}
+
+} // namespace TessaroTools

@@ -1,0 +1,126 @@
+#include "SiteReader.h"
+
+#include <cerrno>
+#include <cfloat>
+#include <cmath>
+#include <cstdlib>
+
+namespace TessaroTools {
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+std::size_t skipBlanks(std::string_view line, std::size_t pos) {
+    while (pos < line.size() && isBlank(line[pos])) {
+        ++pos;
+    }
+    return pos;
+}
+
+enum class NumberResult { Ok, NotANumber, OutOfRange };
+
+// Parses the number that starts exactly at `pos` and advances `pos` past it.
+// strtod needs a terminated string, so the token is copied out first; tokens
+// are short, and the copy also keeps strtod from reading past the line.
+NumberResult parseNumber(std::string_view line, std::size_t& pos, float& value) {
+    std::size_t end = pos;
+    while (end < line.size() && !isBlank(line[end]) && line[end] != ',') {
+        ++end;
+    }
+    if (end == pos || end - pos > 64) {
+        return NumberResult::NotANumber;
+    }
+    const std::string token(line.substr(pos, end - pos));
+    char* parsedEnd = nullptr;
+    errno = 0;
+    const double parsed = std::strtod(token.c_str(), &parsedEnd);
+    if (parsedEnd != token.c_str() + token.size()) {
+        return NumberResult::NotANumber;
+    }
+    pos = end;
+    // strtod reports overflow as an infinity with ERANGE; a literal "inf" or
+    // "nan" is no number at all. Underflow rounds towards zero and is kept.
+    if (std::isinf(parsed) && errno == ERANGE) {
+        return NumberResult::OutOfRange;
+    }
+    if (!std::isfinite(parsed)) {
+        return NumberResult::NotANumber;
+    }
+    if (std::fabs(parsed) > FLT_MAX) {
+        return NumberResult::OutOfRange;
+    }
+    value = static_cast<float>(parsed);
+    return NumberResult::Ok;
+}
+
+SiteLine toSiteLine(NumberResult result) {
+    return result == NumberResult::OutOfRange ? SiteLine::OutOfRange : SiteLine::NotTwoNumbers;
+}
+
+} // namespace
+
+SiteLine parseSiteLine(std::string_view line, DelaunayTest::Point& site) {
+    std::size_t pos = skipBlanks(line, 0);
+    if (pos == line.size() || line[pos] == '#') {
+        return SiteLine::Ignored;
+    }
+    float x = 0.0f;
+    float y = 0.0f;
+    if (NumberResult r = parseNumber(line, pos, x); r != NumberResult::Ok) {
+        return toSiteLine(r);
+    }
+    const std::size_t afterFirst = pos;
+    pos = skipBlanks(line, pos);
+    if (pos < line.size() && line[pos] == ',') {
+        pos = skipBlanks(line, pos + 1);
+    } else if (pos == afterFirst) {
+        return SiteLine::NotTwoNumbers;
+    }
+    if (pos == line.size()) {
+        return SiteLine::NotTwoNumbers;
+    }
+    if (NumberResult r = parseNumber(line, pos, y); r != NumberResult::Ok) {
+        return toSiteLine(r);
+    }
+    if (skipBlanks(line, pos) != line.size()) {
+        return SiteLine::NotTwoNumbers;
+    }
+    site = DelaunayTest::Point(x, y);
+    return SiteLine::Site;
+}
+
+std::vector<DelaunayTest::Point> readSites(std::istream& in, const std::string& sourceName) {
+    std::vector<DelaunayTest::Point> sites;
+    std::string line;
+    unsigned long lineNumber = 0;
+    while (std::getline(in, line)) {
+        ++lineNumber;
+        DelaunayTest::Point site;
+        switch (parseSiteLine(line, site)) {
+        case SiteLine::Site:
+            sites.push_back(site);
+            break;
+        case SiteLine::Ignored:
+            break;
+        case SiteLine::NotTwoNumbers:
+            throw InputError(sourceName + ":" + std::to_string(lineNumber) +
+                             ": expected two finite numbers separated by white space or a comma");
+        case SiteLine::OutOfRange:
+            throw InputError(sourceName + ":" + std::to_string(lineNumber) +
+                             ": number out of float range");
+        }
+    }
+    if (in.bad()) {
+        throw InputError(sourceName + ": read error");
+    }
+    if (sites.size() < 2) {
+        throw InputError(sourceName + ": at least two sites are needed, found " +
+                         std::to_string(sites.size()));
+    }
+    return sites;
+}
+
+} // namespace TessaroTools

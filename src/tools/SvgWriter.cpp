@@ -1,0 +1,135 @@
+// The SVG picture: the program's background, red edges, blue circumcircles
+// and green sites on top, in a view box fitted to the sites. SVG's y axis
+// points down, so every y is negated to keep the picture the right way up.
+#include "NumberText.h"
+#include "OutputFormats.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace TessaroTools {
+
+namespace {
+
+// Pixel size of the picture's longer side.
+constexpr double pictureSize = 800.0;
+// Radius of a site, in pixels, as the program's five-pixel points.
+constexpr double siteRadiusPixels = 2.5;
+
+struct ViewBox {
+    double x, y, width, height;
+};
+
+// The sites' bounding box with a margin of 5% of its longer side, in SVG
+// coordinates. Sites that all coincide get a box of one unit around them.
+ViewBox fitToSites(const std::vector<DelaunayTest::Point>& sites) {
+    if (sites.empty()) {
+        return ViewBox{-1.0, -1.0, 2.0, 2.0};
+    }
+    double minX = sites.front().x, maxX = minX;
+    double minY = -static_cast<double>(sites.front().y), maxY = minY;
+    for (const DelaunayTest::Point& p : sites) {
+        minX = std::min(minX, static_cast<double>(p.x));
+        maxX = std::max(maxX, static_cast<double>(p.x));
+        minY = std::min(minY, -static_cast<double>(p.y));
+        maxY = std::max(maxY, -static_cast<double>(p.y));
+    }
+    const double longer = std::max(maxX - minX, maxY - minY);
+    const double margin = longer > 0.0 ? 0.05 * longer : 1.0;
+    return ViewBox{minX - margin, minY - margin, maxX - minX + 2.0 * margin,
+                   maxY - minY + 2.0 * margin};
+}
+
+void writeHeader(TextBlockWriter& writer, const ViewBox& box) {
+    const double scale = pictureSize / std::max(box.width, box.height);
+    writer.text("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
+    writer.text("<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"")
+        .number(std::ceil(box.width * scale))
+        .text("\" height=\"")
+        .number(std::ceil(box.height * scale))
+        .text("\" viewBox=\"")
+        .number(box.x)
+        .character(' ')
+        .number(box.y)
+        .character(' ')
+        .number(box.width)
+        .character(' ')
+        .number(box.height)
+        .text("\">\n");
+    writer.text("<rect id=\"background\" x=\"")
+        .number(box.x)
+        .text("\" y=\"")
+        .number(box.y)
+        .text("\" width=\"")
+        .number(box.width)
+        .text("\" height=\"")
+        .number(box.height)
+        .text("\" fill=\"rgb(50%,50%,70%)\"/>\n");
+}
+
+void writeEdgeGroup(TextBlockWriter& writer, const std::vector<DelaunayTest::Line>& edges) {
+    writer.text("<g id=\"edges\" stroke=\"rgb(100%,0%,0%)\" stroke-width=\"1\" "
+                "vector-effect=\"non-scaling-stroke\" fill=\"none\">\n");
+    for (const DelaunayTest::Line& edge : edges) {
+        writer.text("<line x1=\"")
+            .number(edge.start.x)
+            .text("\" y1=\"")
+            .number(-edge.start.y)
+            .text("\" x2=\"")
+            .number(edge.end.x)
+            .text("\" y2=\"")
+            .number(-edge.end.y)
+            .text("\" vector-effect=\"non-scaling-stroke\"/>\n");
+    }
+    writer.text("</g>\n");
+}
+
+// A circle through sites far out of range can come out infinite or NaN; such
+// a value is no valid SVG length, so that circle is left out of the picture.
+void writeCircleGroup(TextBlockWriter& writer, const std::vector<DelaunayTest::Circle>& circles) {
+    writer.text("<g id=\"circles\" stroke=\"rgb(0%,0%,100%)\" stroke-width=\"1\" fill=\"none\">\n");
+    for (const DelaunayTest::Circle& circle : circles) {
+        if (!std::isfinite(circle.center.x) || !std::isfinite(circle.center.y) ||
+            !std::isfinite(circle.radius)) {
+            continue;
+        }
+        writer.text("<circle cx=\"")
+            .number(circle.center.x)
+            .text("\" cy=\"")
+            .number(-circle.center.y)
+            .text("\" r=\"")
+            .number(circle.radius)
+            .text("\" vector-effect=\"non-scaling-stroke\"/>\n");
+    }
+    writer.text("</g>\n");
+}
+
+void writeSiteGroup(TextBlockWriter& writer, const std::vector<DelaunayTest::Point>& sites,
+                    double radius) {
+    writer.text("<g id=\"sites\" fill=\"rgb(0%,100%,0%)\" stroke=\"none\">\n");
+    for (const DelaunayTest::Point& site : sites) {
+        writer.text("<circle cx=\"")
+            .number(site.x)
+            .text("\" cy=\"")
+            .number(-site.y)
+            .text("\" r=\"")
+            .number(radius)
+            .text("\"/>\n");
+    }
+    writer.text("</g>\n");
+}
+
+} // namespace
+
+void writeSvg(std::ostream& out, const TriangulationShapes& shapes) {
+    const ViewBox box = fitToSites(shapes.sites);
+    const double siteRadius = siteRadiusPixels * std::max(box.width, box.height) / pictureSize;
+    TextBlockWriter writer(out);
+    writeHeader(writer, box);
+    writeEdgeGroup(writer, shapes.edges);
+    writeCircleGroup(writer, shapes.circles);
+    writeSiteGroup(writer, shapes.sites, siteRadius);
+    writer.text("</svg>\n");
+}
+
+} // namespace TessaroTools

@@ -1,0 +1,83 @@
+#include "TriangulateCommand.h"
+
+#include "AtomicOutputFile.h"
+#include "CommandLine.h"
+#include "OutputFormats.h"
+#include "SiteReader.h"
+#include "TriangulationShapes.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+
+#ifndef TESSARO_VERSION
+#define TESSARO_VERSION "unknown"
+#endif
+
+namespace TessaroTools {
+
+namespace {
+
+const char* const programName = "tessaro-triangulate";
+
+std::vector<DelaunayTest::Point> readInput(const CommandLine& command,
+                                           std::istream& standardInput) {
+    if (command.inputPath.empty() || command.inputPath == "-") {
+        return readSites(standardInput, "<stdin>");
+    }
+    std::ifstream file(command.inputPath, std::ios::binary);
+    if (!file) {
+        throw InputError("cannot open " + command.inputPath + ": " + std::strerror(errno));
+    }
+    return readSites(file, command.inputPath);
+}
+
+void writeOutput(const CommandLine& command, const TriangulationShapes& shapes,
+                 std::ostream& standardOutput) {
+    if (command.outputPath.empty()) {
+        writeShapes(standardOutput, shapes, command.format);
+        if (!standardOutput.flush()) {
+            throw std::runtime_error("cannot write standard output");
+        }
+        return;
+    }
+    AtomicOutputFile file(command.outputPath);
+    writeShapes(file.stream(), shapes, command.format);
+    file.commit();
+}
+
+int printAndReturn(std::ostream& stream, const std::string& text, int status) {
+    stream << text << std::flush;
+    return stream ? status : 1;
+}
+
+} // namespace
+
+int runTriangulateCommand(const std::vector<std::string>& arguments, std::istream& standardInput,
+                          std::ostream& standardOutput, std::ostream& standardError) {
+    CommandLine command;
+    try {
+        command = parseCommandLine(arguments);
+    } catch (const UsageError& error) {
+        standardError << programName << ": " << error.what() << "\nTry '" << programName
+                      << " --help' for more information.\n";
+        return 2;
+    }
+    if (command.help) {
+        return printAndReturn(standardOutput, usageText(), 0);
+    }
+    if (command.version) {
+        return printAndReturn(standardOutput,
+                              std::string(programName) + " " + TESSARO_VERSION + "\n", 0);
+    }
+    try {
+        const std::vector<DelaunayTest::Point> sites = readInput(command, standardInput);
+        writeOutput(command, triangulateSites(sites), standardOutput);
+    } catch (const std::exception& error) {
+        standardError << programName << ": " << error.what() << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace TessaroTools

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "scene/Circle.h"
+#include "scene/Line.h"
+#include "scene/Point.h"
+
+#include <vector>
+
+namespace TessaroTools {
+
+// A bounded triangle of the triangulation, its corners counterclockwise.
+struct Triangle {
+    DelaunayTest::Point a;
+    DelaunayTest::Point b;
+    DelaunayTest::Point c;
+};
+
+// Everything the command can write about one triangulation.
+struct TriangulationShapes {
+    std::vector<DelaunayTest::Point> sites;
+    // One per undirected edge, from the origin to the destination of the
+    // edge's canonical record, as the program draws it.
+    std::vector<DelaunayTest::Line> edges;
+    std::vector<Triangle> triangles;
+    // circles[i] is the circumcircle of triangles[i].
+    std::vector<DelaunayTest::Circle> circles;
+};
+
+// Triangulates the sites with the core exactly as the program's Triangulate
+// command does (sort by siteLess, divide and conquer, walk from the left hull
+// edge) and turns the result into plain shapes. Needs at least two sites;
+// duplicates are kept.
+TriangulationShapes triangulateSites(const std::vector<DelaunayTest::Point>& sites);
+
+} // namespace TessaroTools
