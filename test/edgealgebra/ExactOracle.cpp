@@ -1,0 +1,83 @@
+#include "ExactOracle.h"
+
+#include <cmath>
+#include <cstdint>
+
+using EdgeAlgebra::Site;
+
+namespace {
+
+// 128-bit integers: a GCC and Clang extension, marked so under -Wpedantic.
+__extension__ typedef __int128 Int;
+
+constexpr double kGridScale = 4096.0;
+constexpr double kGridLimit = 1 << 20;
+
+bool isGridValue(float v) {
+    const double scaled = static_cast<double>(v) * kGridScale;
+    return std::floor(scaled) == scaled && std::fabs(scaled) < kGridLimit;
+}
+
+Int gridValue(float v) {
+    return static_cast<Int>(static_cast<std::int64_t>(v * kGridScale));
+}
+
+mpq_class rational(float v) {
+    return mpq_class(static_cast<double>(v));
+}
+
+int signOf(Int v) {
+    return v > 0 ? 1 : (v < 0 ? -1 : 0);
+}
+
+template <typename Number, typename Convert>
+Number inCircleDeterminant(const Site& a, const Site& b, const Site& c, const Site& d,
+                           Convert convert) {
+    const Number dx = convert(d.x), dy = convert(d.y);
+    const Number ax = convert(a.x) - dx, ay = convert(a.y) - dy;
+    const Number bx = convert(b.x) - dx, by = convert(b.y) - dy;
+    const Number cx = convert(c.x) - dx, cy = convert(c.y) - dy;
+    const Number a2 = ax * ax + ay * ay, b2 = bx * bx + by * by, c2 = cx * cx + cy * cy;
+    return ax * (by * c2 - b2 * cy) - ay * (bx * c2 - b2 * cx) + a2 * (bx * cy - by * cx);
+}
+
+template <typename Number, typename Convert>
+Number orientationDeterminant(const Site& a, const Site& b, const Site& c, Convert convert) {
+    const Number abx = convert(b.x) - convert(a.x), aby = convert(b.y) - convert(a.y);
+    const Number acx = convert(c.x) - convert(a.x), acy = convert(c.y) - convert(a.y);
+    return abx * acy - aby * acx;
+}
+
+} // namespace
+
+ExactOracle::ExactOracle(const std::vector<Site*>& sites) : m_onGrid(true) {
+    for (const Site* s : sites) {
+        m_onGrid = m_onGrid && isGridValue(s->x) && isGridValue(s->y);
+    }
+}
+
+int ExactOracle::orientation(const Site& a, const Site& b, const Site& c) const {
+    if (m_onGrid) {
+        return signOf(orientationDeterminant<Int>(a, b, c, gridValue));
+    }
+    return exactOrientationSign(a, b, c);
+}
+
+int ExactOracle::inCircle(const Site& a, const Site& b, const Site& c, const Site& d) const {
+    if (m_onGrid) {
+        return signOf(inCircleDeterminant<Int>(a, b, c, d, gridValue));
+    }
+    return exactInCircleSign(a, b, c, d);
+}
+
+mpq_class ExactOracle::doubleArea(const Site& a, const Site& b, const Site& c) {
+    return orientationDeterminant<mpq_class>(a, b, c, rational);
+}
+
+int exactInCircleSign(const Site& a, const Site& b, const Site& c, const Site& d) {
+    return sgn(inCircleDeterminant<mpq_class>(a, b, c, d, rational));
+}
+
+int exactOrientationSign(const Site& a, const Site& b, const Site& c) {
+    return sgn(orientationDeterminant<mpq_class>(a, b, c, rational));
+}

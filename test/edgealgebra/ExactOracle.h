@@ -1,0 +1,39 @@
+#pragma once
+
+#include "edgealgebra/Site.h"
+
+#include <gmpxx.h>
+
+#include <vector>
+
+// Exact reference geometry for the tests, written independently of the core:
+// orientation and the classic 3x3 in-circle determinant. Sites on the grid of
+// multiples of 1/4096 are decided in 128-bit integers; any other floats as
+// exact rationals (every float is a dyadic rational).
+class ExactOracle {
+public:
+    // Chooses integer arithmetic when every site is on the 1/4096 grid.
+    explicit ExactOracle(const std::vector<EdgeAlgebra::Site*>& sites);
+
+    // > 0 when a, b, c turn counterclockwise, 0 when collinear.
+    int orientation(const EdgeAlgebra::Site& a, const EdgeAlgebra::Site& b,
+                    const EdgeAlgebra::Site& c) const;
+    // > 0 when d lies strictly inside the circle through a, b, c taken
+    // counterclockwise.
+    int inCircle(const EdgeAlgebra::Site& a, const EdgeAlgebra::Site& b, const EdgeAlgebra::Site& c,
+                 const EdgeAlgebra::Site& d) const;
+    // Twice the signed area of a, b, c.
+    static mpq_class doubleArea(const EdgeAlgebra::Site& a, const EdgeAlgebra::Site& b,
+                                const EdgeAlgebra::Site& c);
+
+    bool onGrid() const { return m_onGrid; }
+
+private:
+    bool m_onGrid;
+};
+
+// Signs of the exact determinants, rational arithmetic only.
+int exactOrientationSign(const EdgeAlgebra::Site& a, const EdgeAlgebra::Site& b,
+                         const EdgeAlgebra::Site& c);
+int exactInCircleSign(const EdgeAlgebra::Site& a, const EdgeAlgebra::Site& b,
+                      const EdgeAlgebra::Site& c, const EdgeAlgebra::Site& d);

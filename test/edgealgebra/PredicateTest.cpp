@@ -1,0 +1,151 @@
+#include "ExactOracle.h"
+#include "edgealgebra/QuadEdge.h"
+#include "edgealgebra/Site.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+using EdgeAlgebra::QuadEdge;
+using EdgeAlgebra::Site;
+
+namespace {
+
+struct CcwCase {
+    Site a, b, c;
+    bool expected;
+};
+
+TEST(SitePredicates, CcwIsStrictInEveryOrder) {
+    const CcwCase cases[] = {
+        {{0, 0}, {1, 0}, {0, 1}, true},  {{0, 0}, {0, 1}, {1, 0}, false},
+        {{0, 0}, {1, 1}, {2, 2}, false}, {{1, 1}, {0, 0}, {2, 2}, false},
+        {{2, 2}, {1, 1}, {0, 0}, false}, {{0, 0}, {2, 2}, {1, 1}, false},
+        {{0, 0}, {0, 0}, {1, 0}, false}, {{1, 0}, {0, 0}, {0, 0}, false},
+    };
+    for (const CcwCase& t : cases) {
+        EXPECT_EQ(t.a.ccw(&t.b, &t.c), t.expected)
+            << "(" << t.a.x << "," << t.a.y << ") (" << t.b.x << "," << t.b.y << ") (" << t.c.x
+            << "," << t.c.y << ")";
+    }
+}
+
+struct InCircleCase {
+    Site d, a, b, c;
+    bool expected;
+};
+
+TEST(SitePredicates, InCircleIsStrictAndFollowsOrientation) {
+    const InCircleCase cases[] = {
+        // a, b, c counterclockwise: inside is true, on the circle and outside false
+        {{0, 0}, {1, 0}, {0, 1}, {-1, 0}, true},
+        {{0, -1}, {1, 0}, {0, 1}, {-1, 0}, false},
+        {{0, 2}, {1, 0}, {0, 1}, {-1, 0}, false},
+        // clockwise: the meaning turns over
+        {{0, 0}, {-1, 0}, {0, 1}, {1, 0}, false},
+        {{0, 2}, {-1, 0}, {0, 1}, {1, 0}, true},
+        // unit square: cocircular
+        {{1, 1}, {0, 0}, {1, 0}, {0, 1}, false},
+    };
+    for (const InCircleCase& t : cases) {
+        EXPECT_EQ(t.d.inCircle(&t.a, &t.b, &t.c), t.expected)
+            << "d=(" << t.d.x << "," << t.d.y << ")";
+    }
+}
+
+TEST(SitePredicates, SideOfEdgeIsStrict) {
+    Site from(0, 0), to(1, 0), below(0.5f, -1), above(0.5f, 1), onLine(2, 0);
+    QuadEdge* e = new QuadEdge;
+    e->setOrg(&from);
+    e->setDest(&to);
+    EXPECT_TRUE(below.rightOf(e));
+    EXPECT_FALSE(below.leftOf(e));
+    EXPECT_TRUE(above.leftOf(e));
+    EXPECT_FALSE(above.rightOf(e));
+    EXPECT_FALSE(onLine.rightOf(e));
+    EXPECT_FALSE(onLine.leftOf(e));
+    delete e;
+}
+
+TEST(SitePredicates, SiteLessOrdersByXThenY) {
+    Site a(1, 2), b(1, 3), c(0, 5), d(1, -5), e(1, 2);
+    EXPECT_TRUE(EdgeAlgebra::siteLess(&a, &b));
+    EXPECT_FALSE(EdgeAlgebra::siteLess(&b, &a));
+    EXPECT_TRUE(EdgeAlgebra::siteLess(&c, &d));
+    EXPECT_FALSE(EdgeAlgebra::siteLess(&a, &e));
+    EXPECT_FALSE(EdgeAlgebra::siteLess(&e, &a));
+
+    Site p(0, 1), q(0, 0), r(-1, 5);
+    std::vector<Site*> sites{&p, &q, &r};
+    std::sort(sites.begin(), sites.end(), EdgeAlgebra::siteLess);
+    EXPECT_EQ(sites, (std::vector<Site*>{&r, &q, &p}));
+}
+
+// The double formulas exactly as the core evaluates them first, to show that
+// the samples below reach inputs where plain rounding decides wrongly.
+bool roundedInCircle(const Site& d, const Site& a, const Site& b, const Site& c) {
+    const double p =
+        ((double(d.y) - a.y) * (double(b.x) - c.x) + (double(d.x) - a.x) * (double(b.y) - c.y)) *
+        ((double(d.x) - c.x) * (double(b.x) - a.x) - (double(d.y) - c.y) * (double(b.y) - a.y));
+    const double q =
+        ((double(d.y) - c.y) * (double(b.x) - a.x) + (double(d.x) - c.x) * (double(b.y) - a.y)) *
+        ((double(d.x) - a.x) * (double(b.x) - c.x) - (double(d.y) - a.y) * (double(b.y) - c.y));
+    return q < p;
+}
+
+// An isosceles trapezoid is always cocircular. Lifting one of its corners off
+// the axis by a tiny amount leaves an exact in-circle value far below the
+// rounding error of the double formula: the family of the four-site case.
+TEST(SitePredicates, InCircleAgreesWithExactValuesNearCircles) {
+    std::mt19937 rng(20261207);
+    std::uniform_real_distribution<float> coordinate(0.01f, 4.0f);
+    std::uniform_int_distribution<int> liftExponent(-90, -30);
+    std::uniform_int_distribution<int> coin(0, 1);
+    int roundedWrong = 0;
+    for (int i = 0; i < 20000; ++i) {
+        const float a = coordinate(rng), b = coordinate(rng), depth = -coordinate(rng);
+        const float lift = (coin(rng) != 0 ? 1.0f : -1.0f) *
+                           (i % 5 == 0 ? 0.0f : std::ldexp(1.0f, liftExponent(rng)));
+        Site sites[] = {{-a, lift}, {-b, depth}, {b, depth}, {a, 0.0f}};
+        std::shuffle(std::begin(sites), std::end(sites), rng);
+        const Site &d = sites[0], &p = sites[1], &q = sites[2], &r = sites[3];
+        const bool exact = exactInCircleSign(p, q, r, d) > 0;
+        ASSERT_EQ(d.inCircle(&p, &q, &r), exact) << "sample " << i;
+        roundedWrong += roundedInCircle(d, p, q, r) != exact ? 1 : 0;
+    }
+    EXPECT_GT(roundedWrong, 100) << "the samples rarely reach the rounding trouble";
+}
+
+TEST(SitePredicates, CcwAgreesWithExactValuesNearLines) {
+    std::mt19937 rng(4096);
+    std::uniform_real_distribution<double> coordinate(-4.0, 4.0);
+    std::uniform_real_distribution<double> along(-3.0, 3.0);
+    for (int i = 0; i < 20000; ++i) {
+        const double px = coordinate(rng), py = coordinate(rng);
+        const double dx = coordinate(rng), dy = coordinate(rng);
+        auto onLine = [&](double t) {
+            return Site(static_cast<float>(px + t * dx), static_cast<float>(py + t * dy));
+        };
+        const Site a = onLine(along(rng)), b = onLine(along(rng)), c = onLine(along(rng));
+        ASSERT_EQ(a.ccw(&b, &c), exactOrientationSign(a, b, c) > 0) << "sample " << i;
+    }
+}
+
+// The four sites whose rounded in-circle value says "inside" although the exact
+// value (about -9.5e-22) says "outside".
+TEST(SitePredicates, FourNearlyCocircularSitesAreDecidedExactly) {
+    const Site sites[] = {{-2.0f, 2.4492937e-16f},
+                          {-1.41421354f, -1.41421354f},
+                          {1.41421354f, -1.41421354f},
+                          {2.0f, 0.0f}};
+    int perm[] = {0, 1, 2, 3};
+    do {
+        const Site &d = sites[perm[0]], &a = sites[perm[1]], &b = sites[perm[2]],
+                   &c = sites[perm[3]];
+        EXPECT_EQ(d.inCircle(&a, &b, &c), exactInCircleSign(a, b, c, d) > 0);
+    } while (std::next_permutation(perm, perm + 4));
+}
+
+} // namespace
