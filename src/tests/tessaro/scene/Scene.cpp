@@ -21,7 +21,16 @@ void Scene::triangulate() {
     if (m_triangulated) {
         return;
     }
-    buildTriangulation();
+    try {
+        buildTriangulation();
+    } catch (...) {
+        // A failed allocation may strike after some lines or circles were
+        // appended; drop them so that the scene stays a consistent Editing
+        // scene and a later triangulate starts from empty vectors.
+        m_lines.clear();
+        m_circles.clear();
+        throw;
+    }
     m_triangulated = true;
 }
 
@@ -67,7 +76,5 @@ void Scene::generateSites(int count) {
         m_points.emplace_back(x, y);
     }
 }
-
-void Scene::buildTriangulation() {}
 
 } // namespace DelaunayTest
