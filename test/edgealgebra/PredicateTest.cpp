@@ -118,19 +118,27 @@ TEST(SitePredicates, InCircleAgreesWithExactValuesNearCircles) {
     EXPECT_GT(roundedWrong, 100) << "the samples rarely reach the rounding trouble";
 }
 
+double roundedOrientation(const Site& a, const Site& b, const Site& c) {
+    const double ax = a.x, ay = a.y, bx = b.x, by = b.y, cx = c.x, cy = c.y;
+    return (bx * cy - by * cx) - (ax * cy - ay * cx) + (ax * by - ay * bx);
+}
+
+// (-X, t), (0, t/2), (X, s) with |s| far below |t|: the rounding of one term
+// swallows s, which alone decides the turn.
 TEST(SitePredicates, CcwAgreesWithExactValuesNearLines) {
     std::mt19937 rng(4096);
-    std::uniform_real_distribution<double> coordinate(-4.0, 4.0);
-    std::uniform_real_distribution<double> along(-3.0, 3.0);
+    std::uniform_real_distribution<float> width(0.01f, 4.0f), unit(-1.0f, 1.0f);
+    std::uniform_int_distribution<int> bigExponent(-40, 0), smallExponent(-100, -30);
+    int roundedWrong = 0;
     for (int i = 0; i < 20000; ++i) {
-        const double px = coordinate(rng), py = coordinate(rng);
-        const double dx = coordinate(rng), dy = coordinate(rng);
-        auto onLine = [&](double t) {
-            return Site(static_cast<float>(px + t * dx), static_cast<float>(py + t * dy));
-        };
-        const Site a = onLine(along(rng)), b = onLine(along(rng)), c = onLine(along(rng));
-        ASSERT_EQ(a.ccw(&b, &c), exactOrientationSign(a, b, c) > 0) << "sample " << i;
+        const float x = width(rng), t = std::ldexp(unit(rng), bigExponent(rng));
+        Site sites[] = {{-x, t}, {0.0f, t / 2}, {x, std::ldexp(unit(rng), smallExponent(rng))}};
+        std::shuffle(std::begin(sites), std::end(sites), rng);
+        const bool exact = exactOrientationSign(sites[0], sites[1], sites[2]) > 0;
+        ASSERT_EQ(sites[0].ccw(&sites[1], &sites[2]), exact) << "sample " << i;
+        roundedWrong += (roundedOrientation(sites[0], sites[1], sites[2]) > 0) != exact ? 1 : 0;
     }
+    EXPECT_GT(roundedWrong, 100) << "the samples rarely reach the rounding trouble";
 }
 
 // The four sites whose rounded in-circle value says "inside" although the exact

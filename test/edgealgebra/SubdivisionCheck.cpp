@@ -114,6 +114,15 @@ bool allCollinear(const std::vector<Site*>& sorted, const ExactOracle& oracle) {
     return true;
 }
 
+// Twice the signed area of a face's boundary polygon (shoelace, exact).
+mpq_class faceArea(const std::vector<QuadEdge*>& face) {
+    mpq_class area;
+    for (std::size_t i = 1; i + 1 < face.size(); ++i) {
+        area += ExactOracle::doubleArea(*face[0]->org(), *face[i]->org(), *face[i + 1]->org());
+    }
+    return area;
+}
+
 std::string describe(const char* what, std::size_t got, std::size_t expected) {
     std::ostringstream out;
     out << what << ": got " << got << ", expected " << expected;
@@ -164,6 +173,31 @@ std::string findTopologyFault(const DelaunayTriangulation& triangulation,
         return "Euler's formula fails";
     }
     return "";
+}
+
+std::string findPlanarityFault(const DelaunayTriangulation& triangulation,
+                               const std::vector<Site*>& sorted) {
+    const std::string topologyFault = findTopologyFault(triangulation, sorted);
+    if (!topologyFault.empty() || sorted.size() < 2) {
+        return topologyFault;
+    }
+    const auto faces =
+        orbits(primalRecords(triangulation.getLeftEdge()), [](QuadEdge* r) { return r->lnext(); });
+    if (faces.size() == 1) {
+        return faceArea(faces.front()) == 0 ? "" : "a single face that encloses area";
+    }
+    mpq_class outerArea, innerArea;
+    for (const auto& face : faces) {
+        const mpq_class area = faceArea(face);
+        if (area > 0) {
+            innerArea += area;
+        } else if (outerArea == 0 && area < 0) {
+            outerArea = -area;
+        } else {
+            return "a bounded face without positive area, or two outer faces";
+        }
+    }
+    return innerArea == outerArea ? "" : "faces overlap";
 }
 
 std::string findDelaunayFault(const DelaunayTriangulation& triangulation,

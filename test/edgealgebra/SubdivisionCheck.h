@@ -15,6 +15,12 @@ namespace SubdivisionCheck {
 std::string findTopologyFault(const EdgeAlgebra::DelaunayTriangulation& triangulation,
                               const std::vector<EdgeAlgebra::Site*>& sortedSites);
 
+// Planarity, for any sites (duplicates too): the topology holds and the faces
+// other than the outer one have positive area and together fill the outer
+// boundary exactly, so no two faces overlap.
+std::string findPlanarityFault(const EdgeAlgebra::DelaunayTriangulation& triangulation,
+                               const std::vector<EdgeAlgebra::Site*>& sortedSites);
+
 // Geometry, for sites without duplicates: every bounded face is a
 // counterclockwise triangle and together they tile the convex hull exactly; the
 // edge count is 3n - 3 - h (n - 1 when all sites are collinear); no site lies
