@@ -1,7 +1,6 @@
 #include "SiteReader.h"
 
 #include <cerrno>
-#include <cfloat>
 #include <cmath>
 #include <cstdlib>
 
@@ -23,36 +22,34 @@ std::size_t skipBlanks(std::string_view line, std::size_t pos) {
 enum class NumberResult { Ok, NotANumber, OutOfRange };
 
 // Parses the number that starts exactly at `pos` and advances `pos` past it.
-// strtod needs a terminated string, so the token is copied out first; tokens
-// are short, and the copy also keeps strtod from reading past the line.
+// strtof rounds the decimal text straight to the nearest float, so a number
+// written as the shortest text of a float reads back as that float. It needs
+// a terminated string, so the token is copied out first.
 NumberResult parseNumber(std::string_view line, std::size_t& pos, float& value) {
     std::size_t end = pos;
     while (end < line.size() && !isBlank(line[end]) && line[end] != ',') {
         ++end;
     }
-    if (end == pos || end - pos > 64) {
+    if (end == pos) {
         return NumberResult::NotANumber;
     }
     const std::string token(line.substr(pos, end - pos));
     char* parsedEnd = nullptr;
     errno = 0;
-    const double parsed = std::strtod(token.c_str(), &parsedEnd);
+    const float parsed = std::strtof(token.c_str(), &parsedEnd);
     if (parsedEnd != token.c_str() + token.size()) {
         return NumberResult::NotANumber;
     }
     pos = end;
-    // strtod reports overflow as an infinity with ERANGE; a literal "inf" or
-    // "nan" is no number at all. Underflow rounds towards zero and is kept.
+    // Overflow comes back as an infinity with ERANGE; a literal "inf" or "nan"
+    // is no number at all. Underflow rounds towards zero and is kept.
     if (std::isinf(parsed) && errno == ERANGE) {
         return NumberResult::OutOfRange;
     }
     if (!std::isfinite(parsed)) {
         return NumberResult::NotANumber;
     }
-    if (std::fabs(parsed) > FLT_MAX) {
-        return NumberResult::OutOfRange;
-    }
-    value = static_cast<float>(parsed);
+    value = parsed;
     return NumberResult::Ok;
 }
 

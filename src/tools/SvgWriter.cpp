@@ -16,6 +16,11 @@ constexpr double pictureSize = 800.0;
 // Radius of a site, in pixels, as the program's five-pixel points.
 constexpr double siteRadiusPixels = 2.5;
 
+// SVG's y of a plane y; 0 - y rather than -y, so that no "-0" appears.
+float svgY(float y) {
+    return 0.0f - y;
+}
+
 struct ViewBox {
     double x, y, width, height;
 };
@@ -27,12 +32,12 @@ ViewBox fitToSites(const std::vector<DelaunayTest::Point>& sites) {
         return ViewBox{-1.0, -1.0, 2.0, 2.0};
     }
     double minX = sites.front().x, maxX = minX;
-    double minY = -static_cast<double>(sites.front().y), maxY = minY;
+    double minY = static_cast<double>(svgY(sites.front().y)), maxY = minY;
     for (const DelaunayTest::Point& p : sites) {
         minX = std::min(minX, static_cast<double>(p.x));
         maxX = std::max(maxX, static_cast<double>(p.x));
-        minY = std::min(minY, -static_cast<double>(p.y));
-        maxY = std::max(maxY, -static_cast<double>(p.y));
+        minY = std::min(minY, static_cast<double>(svgY(p.y)));
+        maxY = std::max(maxY, static_cast<double>(svgY(p.y)));
     }
     const double longer = std::max(maxX - minX, maxY - minY);
     const double margin = longer > 0.0 ? 0.05 * longer : 1.0;
@@ -74,11 +79,11 @@ void writeEdgeGroup(TextBlockWriter& writer, const std::vector<DelaunayTest::Lin
         writer.text("<line x1=\"")
             .number(edge.start.x)
             .text("\" y1=\"")
-            .number(-edge.start.y)
+            .number(svgY(edge.start.y))
             .text("\" x2=\"")
             .number(edge.end.x)
             .text("\" y2=\"")
-            .number(-edge.end.y)
+            .number(svgY(edge.end.y))
             .text("\" vector-effect=\"non-scaling-stroke\"/>\n");
     }
     writer.text("</g>\n");
@@ -96,7 +101,7 @@ void writeCircleGroup(TextBlockWriter& writer, const std::vector<DelaunayTest::C
         writer.text("<circle cx=\"")
             .number(circle.center.x)
             .text("\" cy=\"")
-            .number(-circle.center.y)
+            .number(svgY(circle.center.y))
             .text("\" r=\"")
             .number(circle.radius)
             .text("\" vector-effect=\"non-scaling-stroke\"/>\n");
@@ -111,7 +116,7 @@ void writeSiteGroup(TextBlockWriter& writer, const std::vector<DelaunayTest::Poi
         writer.text("<circle cx=\"")
             .number(site.x)
             .text("\" cy=\"")
-            .number(-site.y)
+            .number(svgY(site.y))
             .text("\" r=\"")
             .number(radius)
             .text("\"/>\n");

@@ -6,85 +6,145 @@
 #include <edgealgebra/Site.h>
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <map>
 #include <stdexcept>
+#include <tuple>
 
 namespace TessaroTools {
 
 namespace {
 
+using DelaunayTest::Point;
 using EdgeAlgebra::QuadEdge;
 using EdgeAlgebra::Site;
 using EdgeMap = std::map<QuadEdge*, char>;
 
-DelaunayTest::Point toPoint(const Site* site) {
-    return DelaunayTest::Point(site->x, site->y);
+Point toPoint(const Site* site) {
+    return Point(site->x, site->y);
 }
 
-// True when `key` is the smallest of the canonical records of a face's three
-// edges. Every bounded triangle is seen from each of its three edges; only
-// its smallest key reports it, so it is reported once.
-bool isSmallestOfFace(QuadEdge* key, QuadEdge* second, QuadEdge* third) {
+bool pointLess(const Point& a, const Point& b) {
+    return std::tie(a.x, a.y) < std::tie(b.x, b.y);
+}
+
+bool lineLess(const DelaunayTest::Line& a, const DelaunayTest::Line& b) {
+    return std::tie(a.start.x, a.start.y, a.end.x, a.end.y) <
+           std::tie(b.start.x, b.start.y, b.end.x, b.end.y);
+}
+
+struct TriangleWithCircle {
+    Triangle triangle;
+    DelaunayTest::Circle circle;
+};
+
+bool triangleLess(const TriangleWithCircle& a, const TriangleWithCircle& b) {
+    const Triangle& s = a.triangle;
+    const Triangle& t = b.triangle;
+    return std::tie(s.a.x, s.a.y, s.b.x, s.b.y, s.c.x, s.c.y) <
+           std::tie(t.a.x, t.a.y, t.b.x, t.b.y, t.c.x, t.c.y);
+}
+
+// The three edges of a face, each with the corner opposite it.
+struct Face {
+    std::array<QuadEdge*, 3> edges;
+    std::array<Site*, 3> opposite;
+};
+
+// True when `key` is the smallest of the face's canonical records. Every
+// triangle is met from each of its three edges; only its smallest key
+// reports it, so it is reported once.
+bool reportedByKey(QuadEdge* key, const Face& face) {
     const std::less<QuadEdge*> less;
-    return less(key, second->canonical()) && less(key, third->canonical());
+    return less(key, face.edges[1]->canonical()) && less(key, face.edges[2]->canonical());
 }
 
-void addTriangle(TriangulationShapes& shapes, const Triangle& triangle,
-                 const DelaunayTest::Circle& circle) {
-    shapes.triangles.push_back(triangle);
-    shapes.circles.push_back(circle);
+// The program keeps three copies of a triangle's circle, one per edge, each
+// computed from that edge's canonical record: its origin, its destination,
+// then the opposite corner. The copy kept here is that of the record whose
+// ends come first by coordinates, so that the result does not depend on
+// where the records happen to lie in memory.
+DelaunayTest::Circle circleOf(const Face& face) {
+    std::size_t chosen = 0;
+    for (std::size_t i = 1; i < 3; ++i) {
+        const QuadEdge* a = face.edges[i]->canonical();
+        const QuadEdge* b = face.edges[chosen]->canonical();
+        if (std::make_tuple(a->org()->x, a->org()->y, a->dest()->x, a->dest()->y) <
+            std::make_tuple(b->org()->x, b->org()->y, b->dest()->x, b->dest()->y)) {
+            chosen = i;
+        }
+    }
+    const QuadEdge* record = face.edges[chosen]->canonical();
+    return DelaunayTest::Circle(toPoint(record->org()), toPoint(record->dest()),
+                                toPoint(face.opposite[chosen]));
 }
 
-// The face on the left of `key`, when it is a bounded triangle: the walk
-// along it closes after three edges and its corners turn strictly
-// counterclockwise. The circle is built from the same corner order as the
-// program's, starting at the key's origin.
-void addLeftTriangle(TriangulationShapes& shapes, QuadEdge* key) {
+// The corners counterclockwise, starting at the one that comes first by
+// coordinates.
+Triangle counterclockwiseFromFirst(Point a, Point b, Point c) {
+    while (pointLess(b, a) || pointLess(c, a)) {
+        std::tie(a, b, c) = std::make_tuple(b, c, a);
+    }
+    return Triangle{a, b, c};
+}
+
+// The face on the left of `key` is a bounded triangle when the walk along it
+// closes after three edges and its corners turn strictly counterclockwise.
+void addLeftFace(std::vector<TriangleWithCircle>& found, QuadEdge* key) {
     QuadEdge* t = key->lnext();
     QuadEdge* u = t->lnext();
-    if (u->lnext()->canonical() != key || !isSmallestOfFace(key, t, u)) {
+    if (u->lnext()->canonical() != key) {
         return;
     }
-    Site* a = key->org();
-    Site* b = key->dest();
-    Site* c = t->dest();
-    if (a->ccw(b, c)) {
-        const DelaunayTest::Point pa = toPoint(a), pb = toPoint(b), pc = toPoint(c);
-        addTriangle(shapes, Triangle{pa, pb, pc}, DelaunayTest::Circle(pa, pb, pc));
+    const Face face{{key, t, u}, {t->dest(), u->dest(), key->dest()}};
+    if (reportedByKey(key, face) && key->org()->ccw(key->dest(), t->dest())) {
+        found.push_back({counterclockwiseFromFirst(toPoint(key->org()), toPoint(key->dest()),
+                                                   toPoint(t->dest())),
+                         circleOf(face)});
     }
 }
 
 // The face on the right of `key`: its corners key.org, key.dest, s.dest turn
 // strictly clockwise when it is a bounded triangle.
-void addRightTriangle(TriangulationShapes& shapes, QuadEdge* key) {
+void addRightFace(std::vector<TriangleWithCircle>& found, QuadEdge* key) {
     QuadEdge* s = key->rprev();
     QuadEdge* u = s->rprev();
-    if (u->rprev()->canonical() != key || !isSmallestOfFace(key, s, u)) {
+    if (u->rprev()->canonical() != key) {
         return;
     }
-    Site* a = key->org();
-    Site* b = key->dest();
-    Site* c = s->dest();
-    if (a->ccw(c, b)) {
-        const DelaunayTest::Point pa = toPoint(a), pb = toPoint(b), pc = toPoint(c);
-        addTriangle(shapes, Triangle{pa, pc, pb}, DelaunayTest::Circle(pa, pb, pc));
+    const Face face{{key, s, u}, {s->dest(), u->dest(), key->dest()}};
+    if (reportedByKey(key, face) && key->org()->ccw(s->dest(), key->dest())) {
+        found.push_back({counterclockwiseFromFirst(toPoint(key->org()), toPoint(s->dest()),
+                                                   toPoint(key->dest())),
+                         circleOf(face)});
     }
 }
 
+// Edges and triangles in coordinate order, so that the same sites always give
+// the same text.
 void collectShapes(const EdgeMap& edges, TriangulationShapes& shapes) {
+    std::vector<TriangleWithCircle> found;
     shapes.edges.reserve(edges.size());
     for (const auto& entry : edges) {
         QuadEdge* key = entry.first;
         shapes.edges.emplace_back(toPoint(key->org()), toPoint(key->dest()));
-        addLeftTriangle(shapes, key);
-        addRightTriangle(shapes, key);
+        addLeftFace(found, key);
+        addRightFace(found, key);
+    }
+    std::sort(shapes.edges.begin(), shapes.edges.end(), lineLess);
+    std::sort(found.begin(), found.end(), triangleLess);
+    shapes.triangles.reserve(found.size());
+    shapes.circles.reserve(found.size());
+    for (const TriangleWithCircle& item : found) {
+        shapes.triangles.push_back(item.triangle);
+        shapes.circles.push_back(item.circle);
     }
 }
 
 } // namespace
 
-TriangulationShapes triangulateSites(const std::vector<DelaunayTest::Point>& points) {
+TriangulationShapes triangulateSites(const std::vector<Point>& points) {
     if (points.size() < 2) {
         throw std::invalid_argument("triangulateSites needs at least two sites");
     }
@@ -95,7 +155,7 @@ TriangulationShapes triangulateSites(const std::vector<DelaunayTest::Point>& poi
     // pointers are sorted.
     std::vector<Site> storage;
     storage.reserve(points.size());
-    for (const DelaunayTest::Point& p : points) {
+    for (const Point& p : points) {
         storage.emplace_back(p.x, p.y);
     }
     std::vector<Site*> sorted;

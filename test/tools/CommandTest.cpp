@@ -1,0 +1,245 @@
+// The real tessaro-triangulate executable, run as a user runs it.
+#include "ToolProcess.h"
+#include "ToolTestSupport.h"
+#include "scene/Scene.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <random>
+
+namespace {
+
+using DelaunayTest::Point;
+using namespace ToolTest;
+using Names = std::vector<std::string>;
+
+// The sites as a user might write them: a header comment, blank lines,
+// comments between sites, both separators and Windows line ends.
+std::string siteFile(const std::vector<Point>& sites) {
+    std::string text = "# sites for tessaro-triangulate\n\n";
+    for (std::size_t i = 0; i < sites.size(); ++i) {
+        char line[64];
+        std::snprintf(line, sizeof line, i % 2 == 0 ? "%.9g %.9g\n" : "  %.9g ,%.9g\r\n",
+                      static_cast<double>(sites[i].x), static_cast<double>(sites[i].y));
+        text += line;
+        text += i == 1 ? "\n# a comment between sites\n\n" : "";
+    }
+    return text;
+}
+
+class KnownSitesCommand : public ::testing::TestWithParam<SiteCase> {
+protected:
+    TemporaryDirectory dir;
+};
+
+TEST_P(KnownSitesCommand, WritesTheDelaunayEdgesAndTriangles) {
+    const SiteCase& siteCase = GetParam();
+    writeFile(dir.file("sites.txt"), siteFile(siteCase.sites));
+
+    const ToolResult edges = runTool({"sites.txt"}, dir.path());
+    ASSERT_EQ(edges.status, 0) << edges.err;
+    EXPECT_EQ(edges.err, "");
+    std::multiset<EdgeKey> edgeSet;
+    for (const std::vector<float>& e : parseNumberLines(edges.out, 4)) {
+        edgeSet.insert(edgeKey(Point(e[0], e[1]), Point(e[2], e[3])));
+    }
+    EXPECT_EQ(edgeSet, expectedEdges(siteCase));
+
+    const ToolResult triangles = runTool({"--triangles", "sites.txt"}, dir.path());
+    ASSERT_EQ(triangles.status, 0) << triangles.err;
+    std::multiset<TriangleKey> triangleSet;
+    for (const std::vector<float>& t : parseNumberLines(triangles.out, 6)) {
+        const Point a(t[0], t[1]), b(t[2], t[3]), c(t[4], t[5]);
+        EXPECT_GT(orientation(a, b, c), 0.0) << "not counterclockwise";
+        triangleSet.insert(triangleKey(a, b, c));
+    }
+    EXPECT_EQ(triangleSet.size(), siteCase.triangleCount);
+    EXPECT_EQ(triangleSet, bruteForceTriangles(siteCase.sites));
+
+    const ToolResult circles = runTool({"--circles", "sites.txt"}, dir.path());
+    ASSERT_EQ(circles.status, 0) << circles.err;
+    EXPECT_EQ(parseNumberLines(circles.out, 3).size(), siteCase.triangleCount);
+}
+
+TEST_P(KnownSitesCommand, StandardInputAndOutputFileGiveTheSameText) {
+    writeFile(dir.file("sites.txt"), siteFile(GetParam().sites));
+    const ToolResult fromFile = runTool({"--triangles", "sites.txt"}, dir.path());
+    const ToolResult fromStdin = runTool({"--triangles"}, dir.path(), dir.file("sites.txt"));
+    const ToolResult fromDash = runTool({"--triangles", "-"}, dir.path(), dir.file("sites.txt"));
+    const ToolResult toFile = runTool({"--triangles", "-o", "out.txt", "sites.txt"}, dir.path());
+    EXPECT_EQ(fromStdin.status, 0);
+    EXPECT_EQ(fromDash.status, 0);
+    ASSERT_EQ(toFile.status, 0) << toFile.err;
+    EXPECT_EQ(fromStdin.out, fromFile.out);
+    EXPECT_EQ(fromDash.out, fromFile.out);
+    EXPECT_EQ(toFile.out, "");
+    EXPECT_EQ(readFile(dir.file("out.txt")), fromFile.out);
+    EXPECT_EQ(dir.entries(), (Names{"out.txt", "sites.txt"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(SiteCases, KnownSitesCommand, ::testing::ValuesIn(knownSiteCases()),
+                         [](const auto& info) { return info.param.name; });
+
+TEST(CommandAgainstScene, EdgesAndCirclesAreThoseThePlatformsSceneBuilds) {
+    std::mt19937 engine(11);
+    std::uniform_real_distribution<float> coordinate(-4.0f, 4.0f);
+    std::vector<Point> sites;
+    for (int i = 0; i < 30; ++i) {
+        sites.emplace_back(coordinate(engine), coordinate(engine));
+    }
+    TemporaryDirectory dir;
+    writeFile(dir.file("sites.txt"), siteFile(sites));
+    DelaunayTest::Scene scene(sites, 1u);
+    scene.triangulate();
+
+    const ToolResult edges = runTool({"sites.txt"}, dir.path());
+    ASSERT_EQ(edges.status, 0) << edges.err;
+    std::multiset<EdgeKey> ours, theirs;
+    for (const std::vector<float>& e : parseNumberLines(edges.out, 4)) {
+        ours.insert({{e[0], e[1]}, {e[2], e[3]}});
+    }
+    for (const DelaunayTest::Line& line : scene.getLines()) {
+        theirs.insert({{line.start.x, line.start.y}, {line.end.x, line.end.y}});
+    }
+    EXPECT_EQ(ours, theirs) << "the same directed segments, bit for bit";
+
+    const ToolResult circles = runTool({"--circles", "sites.txt"}, dir.path());
+    ASSERT_EQ(circles.status, 0) << circles.err;
+    const auto ourCircles = parseNumberLines(circles.out, 3);
+    EXPECT_EQ(3 * ourCircles.size(), scene.getCircles().size());
+    for (const std::vector<float>& c : ourCircles) {
+        std::size_t copies = 0;
+        for (const DelaunayTest::Circle& s : scene.getCircles()) {
+            copies += std::fabs(c[0] - s.center.x) <= 1e-5f &&
+                      std::fabs(c[1] - s.center.y) <= 1e-5f && std::fabs(c[2] - s.radius) <= 1e-5f;
+        }
+        EXPECT_EQ(copies, 3u) << c[0] << " " << c[1] << " " << c[2];
+    }
+}
+
+const char* const notTwoNumbers =
+    ": expected two finite numbers separated by white space or a comma";
+
+struct BadInput {
+    const char* content;
+    std::string message; // after "tessaro-triangulate: sites.txt"
+};
+
+TEST(BadInput, IsNamedByFileAndLineAndLeavesNoOutputFile) {
+    const BadInput cases[] = {
+        {"1 2\n3\n", std::string(":2") + notTwoNumbers},
+        {"# c\n1 2\n\n3 4 5\n", std::string(":4") + notTwoNumbers},
+        {"1 2\nabc def\n", std::string(":2") + notTwoNumbers},
+        {"1 2\n1,,2\n", std::string(":2") + notTwoNumbers},
+        {"nan 1\n1 2\n", std::string(":1") + notTwoNumbers},
+        {"1 2\n3 -inf\n", std::string(":2") + notTwoNumbers},
+        {"1 2\n3 4 # trailing comment\n", std::string(":2") + notTwoNumbers},
+        {"1 2\n1e39 3\n", ":2: number out of float range"},
+        {"1 2\n3,-1e300\n", ":2: number out of float range"},
+        {"", ": at least two sites are needed, found 0"},
+        {"# nothing\n\n", ": at least two sites are needed, found 0"},
+        {"\n5 5\n", ": at least two sites are needed, found 1"},
+    };
+    for (const BadInput& c : cases) {
+        SCOPED_TRACE(c.content);
+        TemporaryDirectory dir;
+        writeFile(dir.file("sites.txt"), c.content);
+        const std::string expected = "tessaro-triangulate: sites.txt" + c.message + "\n";
+
+        const ToolResult toStdout = runTool({"sites.txt"}, dir.path());
+        EXPECT_EQ(toStdout.status, 1);
+        EXPECT_EQ(toStdout.err, expected);
+        EXPECT_EQ(toStdout.out, "");
+
+        const ToolResult toNewFile = runTool({"--svg", "-o", "new.svg", "sites.txt"}, dir.path());
+        EXPECT_EQ(toNewFile.status, 1);
+        EXPECT_EQ(toNewFile.err, expected);
+
+        writeFile(dir.file("old.txt"), "kept\n");
+        const ToolResult toOldFile = runTool({"-o", "old.txt", "sites.txt"}, dir.path());
+        EXPECT_EQ(toOldFile.status, 1);
+        EXPECT_EQ(readFile(dir.file("old.txt")), "kept\n");
+        EXPECT_EQ(dir.entries(), (Names{"old.txt", "sites.txt"}));
+    }
+}
+
+TEST(BadInput, OnStandardInputIsNamedSo) {
+    TemporaryDirectory dir;
+    writeFile(dir.file("sites.txt"), "1 2\n2 x\n");
+    const ToolResult result = runTool({}, dir.path(), dir.file("sites.txt"));
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, std::string("tessaro-triangulate: <stdin>:2") + notTwoNumbers + "\n");
+}
+
+TEST(BadInput, MissingFilesAndUnwritableOutputs) {
+    TemporaryDirectory dir;
+    writeFile(dir.file("sites.txt"), "1 2\n3 4\n");
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"missing.txt"}, "cannot open missing.txt: No such file or directory"},
+        {{"-o", "no-dir/out.txt", "sites.txt"},
+         "cannot write no-dir/out.txt: No such file or directory"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const ToolResult result = runTool(arguments, dir.path());
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.err, "tessaro-triangulate: " + message + "\n");
+    }
+    EXPECT_EQ(dir.entries(), Names{"sites.txt"});
+}
+
+TEST(CommandLineErrors, ExitWithStatusTwoAndAHint) {
+    TemporaryDirectory dir;
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--png"}, "unknown option --png"},
+        {{"--svg", "--edges"}, "only one of --edges, --triangles, --circles, --svg may be given"},
+        {{"-o"}, "option -o needs a file name"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const ToolResult result = runTool(arguments, dir.path());
+        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(result.err, "tessaro-triangulate: " + message +
+                                  "\nTry 'tessaro-triangulate --help' for more information.\n");
+        EXPECT_EQ(result.out, "");
+    }
+}
+
+TEST(HelpAndVersion, GoToStandardOutput) {
+    TemporaryDirectory dir;
+    const ToolResult help = runTool({"--help"}, dir.path());
+    EXPECT_EQ(help.status, 0);
+    for (const char* option : {"--edges", "--triangles", "--circles", "--svg", "-o, --output",
+                               "--help", "--version", "'#'", "comma", "Exit status"}) {
+        EXPECT_NE(help.out.find(option), std::string::npos) << option;
+    }
+    const ToolResult version = runTool({"--version"}, dir.path());
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, std::string("tessaro-triangulate ") + TESSARO_VERSION + "\n");
+}
+
+std::string xpathCount(const TemporaryDirectory& dir, const std::string& group) {
+    const ToolResult count = runProgram(
+        XMLLINT_PATH,
+        {"--xpath", "count(//*[local-name()='g'][@id='" + group + "']/*)", "picture.svg"},
+        dir.path());
+    EXPECT_EQ(count.status, 0) << count.err;
+    return count.out.substr(0, count.out.find_last_not_of(" \n") + 1);
+}
+
+TEST(Svg, IsWellFormedWithOneElementPerSiteEdgeAndCircle) {
+    TemporaryDirectory dir;
+    const SiteCase& threeOnHull = knownSiteCases()[2];
+    writeFile(dir.file("sites.txt"), siteFile(threeOnHull.sites));
+    const ToolResult result = runTool({"--svg", "-o", "picture.svg", "sites.txt"}, dir.path());
+    ASSERT_EQ(result.status, 0) << result.err;
+
+    const ToolResult lint = runProgram(XMLLINT_PATH, {"--noout", "picture.svg"}, dir.path());
+    EXPECT_EQ(lint.status, 0) << lint.err;
+    EXPECT_EQ(lint.err, "");
+    EXPECT_EQ(xpathCount(dir, "sites"), "5");
+    EXPECT_EQ(xpathCount(dir, "edges"), std::to_string(threeOnHull.edgeCount));
+    EXPECT_EQ(xpathCount(dir, "circles"), std::to_string(threeOnHull.triangleCount));
+}
+
+} // namespace
