@@ -1,0 +1,46 @@
+// The program's pop-up menu, used as a person uses it: a right click opens
+// it, the pointer moves onto an entry (which the menu highlights), a left
+// click chooses it. The layout (entry height, count) is read off the menu
+// window itself, not assumed.
+#pragma once
+
+#include "x_display.h"
+
+#include <optional>
+
+namespace e2e {
+
+struct MenuLayout {
+    Rect window;      // the menu's own window, in screen coordinates
+    int firstTop = 0; // first entry's top row, relative to the menu window
+    int entryHeight = 0;
+    int entryCount = 0;
+    // Entries whose band holds label text (dark pixels on the menu face).
+    int labelledEntryCount = 0;
+};
+
+class PopupMenu {
+public:
+    explicit PopupMenu(XDisplay& display) : m_display(display) {}
+
+    // Right click at (x, y); waits until the menu is shown and measures it.
+    // Returns nothing when no menu appears.
+    std::optional<MenuLayout> open(int x, int y);
+
+    // Moves onto entry `index` of the open menu, waits for its highlight and
+    // clicks it; then waits until the menu has gone. False when any of those
+    // steps does not happen in time.
+    bool choose(const MenuLayout& layout, int index);
+
+private:
+    template <typename Condition>
+    bool hoverUntil(const Rect& menu, int x, int y, Condition condition);
+    std::optional<Rect> findMenuWindow();
+    // The rows of the highlighted band that contains `row`, or nothing.
+    std::optional<std::pair<int, int>> highlightedBandAround(const Rect& menu, int row);
+    std::optional<MenuLayout> measure(const Rect& menu);
+
+    XDisplay& m_display;
+};
+
+} // namespace e2e
