@@ -1,6 +1,7 @@
 #include "TriangulateCommand.h"
 
 #include "AtomicOutputFile.h"
+#include "CoincidentSites.h"
 #include "CommandLine.h"
 #include "OutputFormats.h"
 #include "SiteReader.h"
@@ -20,9 +21,13 @@ namespace {
 
 const char* const programName = "tessaro-triangulate";
 
-std::vector<DelaunayTest::Point> readInput(const CommandLine& command,
-                                           std::istream& standardInput) {
-    if (command.inputPath.empty() || command.inputPath == "-") {
+bool readsStandardInput(const CommandLine& command) {
+    return command.inputPath.empty() || command.inputPath == "-";
+}
+
+std::vector<DelaunayTest::Point> readAllSites(const CommandLine& command,
+                                              std::istream& standardInput) {
+    if (readsStandardInput(command)) {
         return readSites(standardInput, "<stdin>");
     }
     std::ifstream file(command.inputPath, std::ios::binary);
@@ -30,6 +35,18 @@ std::vector<DelaunayTest::Point> readInput(const CommandLine& command,
         throw InputError("cannot open " + command.inputPath + ": " + std::strerror(errno));
     }
     return readSites(file, command.inputPath);
+}
+
+// The input's sites with coincident ones merged; at least two remain.
+std::vector<DelaunayTest::Point> readInput(const CommandLine& command,
+                                           std::istream& standardInput) {
+    std::vector<DelaunayTest::Point> sites =
+        mergeCoincidentSites(readAllSites(command, standardInput));
+    if (sites.size() < 2) {
+        const std::string source = readsStandardInput(command) ? "<stdin>" : command.inputPath;
+        throw InputError(source + ": at least two distinct sites are needed, all sites coincide");
+    }
+    return sites;
 }
 
 void writeOutput(const CommandLine& command, const TriangulationShapes& shapes,

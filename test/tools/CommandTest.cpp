@@ -79,6 +79,23 @@ TEST_P(KnownSitesCommand, StandardInputAndOutputFileGiveTheSameText) {
     EXPECT_EQ(dir.entries(), (Names{"out.txt", "sites.txt"}));
 }
 
+// The core builds no Delaunay triangulation on coincident sites; the command
+// merges them, so repeating sites changes nothing in its output.
+TEST_P(KnownSitesCommand, DuplicateSitesAreTriangulatedOnce) {
+    const std::vector<Point>& sites = GetParam().sites;
+    std::vector<Point> repeated(sites.rbegin(), sites.rend());
+    repeated.insert(repeated.end(), sites.begin(), sites.end());
+    repeated.push_back(sites[1]);
+    writeFile(dir.file("sites.txt"), siteFile(sites));
+    writeFile(dir.file("repeated.txt"), siteFile(repeated));
+    for (const char* format : {"--edges", "--triangles", "--circles", "--svg"}) {
+        const ToolResult once = runTool({format, "sites.txt"}, dir.path());
+        const ToolResult twice = runTool({format, "repeated.txt"}, dir.path());
+        ASSERT_EQ(twice.status, 0) << twice.err;
+        EXPECT_EQ(twice.out, once.out) << format;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(SiteCases, KnownSitesCommand, ::testing::ValuesIn(knownSiteCases()),
                          [](const auto& info) { return info.param.name; });
 
@@ -141,6 +158,7 @@ TEST(BadInput, IsNamedByFileAndLineAndLeavesNoOutputFile) {
         {"", ": at least two sites are needed, found 0"},
         {"# nothing\n\n", ": at least two sites are needed, found 0"},
         {"\n5 5\n", ": at least two sites are needed, found 1"},
+        {"7 7\n7,7\n7 7\n", ": at least two distinct sites are needed, all sites coincide"},
     };
     for (const BadInput& c : cases) {
         SCOPED_TRACE(c.content);
