@@ -4,6 +4,7 @@
 #include "scene/Point.h"
 
 #include <filesystem>
+#include <ostream>
 #include <set>
 #include <string>
 #include <tuple>
@@ -41,6 +42,11 @@ struct SiteCase {
     std::size_t edgeCount;
     std::size_t triangleCount;
 };
+
+// Test names show the case's name, not its bytes.
+inline void PrintTo(const SiteCase& siteCase, std::ostream* os) {
+    *os << siteCase.name;
+}
 
 // Five sites in convex position, with four on the hull, with three on the
 // hull; three sites; five sites on one line. No four of them are cocircular,
