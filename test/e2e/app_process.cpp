@@ -21,7 +21,11 @@ AppProcess::AppProcess(const std::string& executable, const std::string& preload
         setenv("E2E_FIXED_TIME", timeValue.c_str(), 1);
         // A sanitizer build of the program would refuse a preloaded library
         // ahead of its runtime.
-        setenv("ASAN_OPTIONS", "verify_asan_link_order=0", 0);
+        const char* asan = std::getenv("ASAN_OPTIONS");
+        const std::string asanOptions = std::string(asan != nullptr ? asan : "") +
+                                        (asan != nullptr && *asan != '\0' ? ":" : "") +
+                                        "verify_asan_link_order=0";
+        setenv("ASAN_OPTIONS", asanOptions.c_str(), 1);
         execl(executable.c_str(), executable.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }

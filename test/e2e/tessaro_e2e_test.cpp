@@ -48,10 +48,12 @@ protected:
         m_app = std::make_unique<AppProcess>(TESSARO_EXECUTABLE, E2E_FIXED_TIME_LIBRARY,
                                              static_cast<long>(seed));
         std::optional<WindowId> found;
-        ASSERT_TRUE(waitUntil([&] {
-            return (found = m_display.findTopLevelByTitle(kTitle)).has_value();
-        })) << "no window titled \""
-            << kTitle << "\" appeared";
+        waitUntil([&] {
+            found = m_display.findTopLevelByTitle(kTitle);
+            return found.has_value() || !m_app->isRunning();
+        });
+        ASSERT_TRUE(m_app->isRunning()) << "the program ended at start";
+        ASSERT_TRUE(found) << "no window titled \"" << kTitle << "\" appeared";
         m_window = *found;
     }
 
@@ -131,6 +133,14 @@ TEST_F(TessaroWindow, OpensAtTheTopLeftAndShowsTheFiveSitesOfItsSeed) {
     EXPECT_EQ(geometry.height, kWindowHeight);
     ASSERT_EQ(m_expected->sites().size(), 5u);
     expectPicture("at start");
+    // The clear colour (0.5, 0.5, 0.7) in 8-bit channels, seen in the corners.
+    const Image shown = screenshot();
+    for (const auto& [col, row] : {std::pair{0, 0}, {799, 0}, {0, 599}, {799, 599}}) {
+        const Rgb corner = shown.at(col, row);
+        EXPECT_NEAR(corner.r, 128, 1) << "at " << col << ", " << row;
+        EXPECT_NEAR(corner.g, 128, 1) << "at " << col << ", " << row;
+        EXPECT_NEAR(corner.b, 178, 1) << "at " << col << ", " << row;
+    }
     saveScreenshot("tessaro-start.png");
 }
 

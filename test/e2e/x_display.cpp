@@ -6,6 +6,7 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <stdexcept>
 
@@ -46,6 +47,9 @@ struct XFreeDeleter {
 } // namespace
 
 XDisplay::XDisplay() {
+    if (std::getenv("DISPLAY") == nullptr) {
+        throw std::runtime_error("DISPLAY is not set: run through scripts/with-xvfb.sh");
+    }
     // An X server resets when its last client leaves and refuses connections
     // meanwhile, so a refusal is retried for a while.
     waitUntil([this] { return (m_display = XOpenDisplay(nullptr)) != nullptr; });
