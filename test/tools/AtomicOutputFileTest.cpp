@@ -72,6 +72,27 @@ TEST(AtomicOutputFile, UnwritablePlacesAreReportedWithTheTargetsName) {
     EXPECT_EQ(dir.entries(), Names{"taken"});
 }
 
+TEST(AtomicOutputFile, ALinkStaysALinkAndTheFileItLeadsToIsReplaced) {
+    TemporaryDirectory dir;
+    writeFile(dir.file("real.txt"), "previous\n");
+    std::filesystem::create_symlink("real.txt", dir.file("link.txt"));
+    AtomicOutputFile file(dir.file("link.txt").string());
+    file.stream() << "new\n";
+    file.commit();
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.txt")));
+    EXPECT_EQ(readFile(dir.file("real.txt")), "new\n");
+    EXPECT_EQ(dir.entries(), (Names{"link.txt", "real.txt"}));
+}
+
+// Renaming a file over /dev/null or /dev/stdout would replace the device
+// (for root, whom nothing stops); such targets are written in place.
+TEST(AtomicOutputFile, DevicesAreWrittenInPlace) {
+    AtomicOutputFile file("/dev/null");
+    file.stream() << "discarded\n";
+    file.commit();
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+}
+
 TEST(AtomicOutputFile, WriteFailureIsReportedAtCommit) {
     // A stream that failed while writing (a full disk, say) is not renamed
     // into place.
