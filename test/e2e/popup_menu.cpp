@@ -2,6 +2,7 @@
 
 #include "wait_until.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace e2e {
@@ -29,13 +30,20 @@ bool rowIsHighlighted(const Image& menu, int row) {
     return anyWhite;
 }
 
-bool rowHasText(const Image& menu, int row) {
-    for (int col = 0; col < menu.width(); ++col) {
-        if (isDark(menu.at(col, row))) {
-            return true;
+// Columns from the leftmost to the rightmost dark pixel in the rows
+// [top, bottom); 0 when there is none.
+int inkWidth(const Image& menu, int top, int bottom) {
+    int left = menu.width();
+    int right = -1;
+    for (int row = top; row < bottom; ++row) {
+        for (int col = 0; col < menu.width(); ++col) {
+            if (isDark(menu.at(col, row))) {
+                left = std::min(left, col);
+                right = std::max(right, col);
+            }
         }
     }
-    return false;
+    return right < 0 ? 0 : right - left + 1;
 }
 
 } // namespace
@@ -102,12 +110,7 @@ std::optional<MenuLayout> PopupMenu::measure(const Rect& menu) {
     const Image image = m_display.captureScreen(menu);
     for (int entry = 0; entry < layout.entryCount; ++entry) {
         const int top = layout.firstTop + entry * layout.entryHeight;
-        for (int row = top; row < top + layout.entryHeight; ++row) {
-            if (rowHasText(image, row)) {
-                ++layout.labelledEntryCount;
-                break;
-            }
-        }
+        layout.labelInkWidths.push_back(inkWidth(image, top, top + layout.entryHeight));
     }
     return layout;
 }

@@ -7,6 +7,7 @@
 #include "x_display.h"
 
 #include <optional>
+#include <vector>
 
 namespace e2e {
 
@@ -15,8 +16,9 @@ struct MenuLayout {
     int firstTop = 0; // first entry's top row, relative to the menu window
     int entryHeight = 0;
     int entryCount = 0;
-    // Entries whose band holds label text (dark pixels on the menu face).
-    int labelledEntryCount = 0;
+    // Width of the label text (dark pixels on the menu face) of each entry,
+    // in menu order; 0 for an entry without text.
+    std::vector<int> labelInkWidths;
 };
 
 class PopupMenu {
