@@ -4,16 +4,27 @@
 #include "edgealgebra/QuadEdge.h"
 #include "edgealgebra/Site.h"
 
+#include <algorithm>
+#include <iterator>
 #include <map>
 
 namespace EdgeAlgebra {
 
 DelaunayTriangulation::DelaunayTriangulation(std::vector<Site*>& sites)
     : m_leftEdge(nullptr), m_rightEdge(nullptr) {
-    if (sites.size() < 2) {
+    const auto isFinite = [](const Site* s) { return s->isFinite(); };
+    if (std::all_of(sites.begin(), sites.end(), isFinite)) {
+        if (sites.size() >= 2) {
+            divideAndConquer(sites, 0, static_cast<int>(sites.size()), &m_leftEdge, &m_rightEdge);
+        }
         return;
     }
-    divideAndConquer(sites, 0, static_cast<int>(sites.size()), &m_leftEdge, &m_rightEdge);
+    std::vector<Site*> finiteSites;
+    std::copy_if(sites.begin(), sites.end(), std::back_inserter(finiteSites), isFinite);
+    if (finiteSites.size() >= 2) {
+        divideAndConquer(finiteSites, 0, static_cast<int>(finiteSites.size()), &m_leftEdge,
+                         &m_rightEdge);
+    }
 }
 
 DelaunayTriangulation::~DelaunayTriangulation() {

@@ -14,6 +14,10 @@ class Site;
 class DelaunayTriangulation {
 public:
     // Fewer than two sites build nothing and leave both hull edges null.
+    // Sites with a NaN or infinite coordinate are skipped: no predicate can
+    // place them, so they get no edge and the result is the triangulation of
+    // the finite sites alone (siteLess sorts them last, so the hull edges
+    // still start at the first and last finite site).
     explicit DelaunayTriangulation(std::vector<Site*>& sites);
     ~DelaunayTriangulation();
 

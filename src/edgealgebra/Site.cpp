@@ -79,11 +79,36 @@ bool Site::leftOf(const QuadEdge* e) const {
     return ccw(e->org(), e->dest());
 }
 
-bool siteLess(const Site* a, const Site* b) {
-    if (a->x != b->x) {
-        return a->x < b->x;
+namespace {
+
+// A total order on one coordinate: NaN above every number, all NaNs equal.
+bool coordinateLess(float a, float b) {
+    if (std::isnan(a)) {
+        return false;
     }
-    return a->y < b->y;
+    return std::isnan(b) || a < b;
+}
+
+} // namespace
+
+bool siteLess(const Site* a, const Site* b) {
+    const bool aFinite = a->isFinite();
+    if (aFinite != b->isFinite()) {
+        return aFinite;
+    }
+    if (aFinite) {
+        if (a->x != b->x) {
+            return a->x < b->x;
+        }
+        return a->y < b->y;
+    }
+    if (coordinateLess(a->x, b->x)) {
+        return true;
+    }
+    if (coordinateLess(b->x, a->x)) {
+        return false;
+    }
+    return coordinateLess(a->y, b->y);
 }
 
 } // namespace EdgeAlgebra

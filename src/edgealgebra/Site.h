@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+
 namespace EdgeAlgebra {
 
 class QuadEdge;
@@ -25,11 +27,19 @@ public:
     bool rightOf(const QuadEdge* e) const;
     bool leftOf(const QuadEdge* e) const;
 
+    // Both coordinates finite. Only finite sites take part in a triangulation.
+    bool isFinite() const { return std::isfinite(x) && std::isfinite(y); }
+
     float x;
     float y;
 };
 
 // Sort order for triangulation: ascending x, ties broken by ascending y.
+// Sites with a NaN or infinite coordinate sort after every finite site, among
+// themselves by x then y with NaN above every number and all NaNs equivalent,
+// so the order stays a strict weak ordering whatever the coordinates (a sort
+// with a broken ordering may read outside its range). Finite sites compare
+// exactly as plain x-then-y.
 bool siteLess(const Site* a, const Site* b);
 
 } // namespace EdgeAlgebra
