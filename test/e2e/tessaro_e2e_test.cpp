@@ -73,14 +73,12 @@ protected:
             return differences.empty();
         });
         if (!matched) {
-            const std::string file = failureFileName();
-            shown.writePng(file);
             std::string text;
             for (const std::string& difference : differences) {
                 text += "\n  " + difference;
             }
-            ADD_FAILURE() << when << ": the window does not show the expected picture (saved as "
-                          << file << "):" << text;
+            ADD_FAILURE() << when << ": the window does not show the expected picture ("
+                          << keepForInspection(shown) << "):" << text;
         }
     }
 
@@ -88,9 +86,7 @@ protected:
         PopupMenu menu(m_display);
         const std::optional<MenuLayout> layout = menu.open(kMenuX, kMenuY);
         if (!layout) {
-            const std::string file = failureFileName();
-            screenshot().writePng(file);
-            FAIL() << "the right button opened no menu (screen saved as " << file << ", "
+            FAIL() << "the right button opened no menu (" << keepForInspection(screenshot()) << ", "
                    << m_display.viewableTopLevels().size() << " windows shown)";
         }
         ASSERT_NO_FATAL_FAILURE(expectTheFiveEntries(*layout));
@@ -122,14 +118,20 @@ protected:
         }
     }
 
-    std::string failureFileName() {
+    // Saves the picture of a failure beside the test's output and says where.
+    std::string keepForInspection(const Image& shown) {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = std::string("e2e-failure-") + info->test_suite_name() + "-" +
+        std::string file = std::string("e2e-failure-") + info->test_suite_name() + "-" +
                            info->name() + "-" + std::to_string(++m_failures) + ".png";
-        for (char& c : name) {
+        for (char& c : file) {
             c = c == '/' ? '_' : c;
         }
-        return name;
+        try {
+            shown.writePng(file);
+        } catch (const std::exception& error) {
+            return std::string("screenshot not saved: ") + error.what();
+        }
+        return "screenshot saved as " + file;
     }
 
     XDisplay& m_display = display();
