@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <optional>
 
 #ifndef TESSARO_VERSION
 #define TESSARO_VERSION "unknown"
@@ -49,18 +50,25 @@ std::vector<DelaunayTest::Point> readInput(const CommandLine& command,
     return sites;
 }
 
-void writeOutput(const CommandLine& command, const TriangulationShapes& shapes,
-                 std::ostream& standardOutput) {
-    if (command.outputPath.empty()) {
-        writeShapes(standardOutput, shapes, command.format);
-        if (!standardOutput.flush()) {
-            throw std::runtime_error("cannot write standard output");
-        }
+// Reads, triangulates and writes. An output file is opened first, so that an
+// unusable -o path is reported before a long run, but it only takes the
+// target's place when everything has been written.
+void triangulateAndWrite(const CommandLine& command, std::istream& standardInput,
+                         std::ostream& standardOutput) {
+    std::optional<AtomicOutputFile> outputFile;
+    if (!command.outputPath.empty()) {
+        outputFile.emplace(command.outputPath);
+    }
+    const TriangulationShapes shapes = triangulateSites(readInput(command, standardInput));
+    if (outputFile) {
+        writeShapes(outputFile->stream(), shapes, command.format);
+        outputFile->commit();
         return;
     }
-    AtomicOutputFile file(command.outputPath);
-    writeShapes(file.stream(), shapes, command.format);
-    file.commit();
+    writeShapes(standardOutput, shapes, command.format);
+    if (!standardOutput.flush()) {
+        throw std::runtime_error("cannot write standard output");
+    }
 }
 
 int printAndReturn(std::ostream& stream, const std::string& text, int status) {
@@ -88,8 +96,7 @@ int runTriangulateCommand(const std::vector<std::string>& arguments, std::istrea
                               std::string(programName) + " " + TESSARO_VERSION + "\n", 0);
     }
     try {
-        const std::vector<DelaunayTest::Point> sites = readInput(command, standardInput);
-        writeOutput(command, triangulateSites(sites), standardOutput);
+        triangulateAndWrite(command, standardInput, standardOutput);
     } catch (const std::exception& error) {
         standardError << programName << ": " << error.what() << '\n';
         return 1;
