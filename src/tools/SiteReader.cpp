@@ -95,6 +95,10 @@ std::vector<DelaunayTest::Point> readSites(std::istream& in, const std::string& 
     unsigned long lineNumber = 0;
     while (std::getline(in, line)) {
         ++lineNumber;
+        // Editors on some systems start a UTF-8 text file with a byte-order mark.
+        if (lineNumber == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+            line.erase(0, 3);
+        }
         DelaunayTest::Point site;
         switch (parseSiteLine(line, site)) {
         case SiteLine::Site:

@@ -76,8 +76,8 @@ TEST(ParseSiteLine, EmbeddedNulIsNoNumber) {
     EXPECT_EQ(parseSiteLine(std::string_view("1 2\0 3", 6), site), SiteLine::NotTwoNumbers);
 }
 
-TEST(ReadSites, KeepsFileOrderDuplicatesAndSkipsCommentsAndBlankLines) {
-    std::istringstream in("# sites\r\n\r\n3 4\r\n1,2\n\n  # more\n3 4\n-1 0");
+TEST(ReadSites, KeepsFileOrderAndDuplicatesAndSkipsCommentsBlankLinesAndAByteOrderMark) {
+    std::istringstream in("\xEF\xBB\xBF# sites\r\n\r\n3 4\r\n1,2\n\n  # more\n3 4\n-1 0");
     const std::vector<Point> sites = readSites(in, "sites.txt");
     ASSERT_EQ(sites.size(), 4u);
     const float expected[][2] = {{3, 4}, {1, 2}, {3, 4}, {-1, 0}};
