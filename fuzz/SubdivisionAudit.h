@@ -1,0 +1,36 @@
+#pragma once
+
+#include "edgealgebra/QuadEdge.h"
+#include "edgealgebra/Site.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace TessaroFuzz {
+
+// What an audit of a finished triangulation found.
+struct AuditResult {
+    std::string fault;            // empty when every check holds
+    std::size_t edges = 0;        // undirected edges reachable from the left hull edge
+    std::size_t ccwTriangles = 0; // bounded faces: three sites turning counterclockwise
+};
+
+// Checks the subdivision built on `sortedSites` (sorted by siteLess, all
+// finite) with hull edges `left` and `right`:
+// - hull edges null for fewer than two sites, otherwise starting at the first
+//   and last site;
+// - every record keeps the quad invariants, every origin ring and face ring
+//   closes, each ring has one origin, and every site has exactly one ring;
+// - the walker's keys are exactly the reachable quads; Euler's formula holds;
+// - the edge count is at most 3n - 3 - h (h sites on the hull boundary), and
+//   exactly that (n - 1 for collinear sites) when no two sites coincide;
+// - without coincident sites, the bounded faces are counterclockwise
+//   triangles around one outer face, none with a site strictly inside its
+//   circumcircle.
+// The walk is bounded by the size a triangulation of n sites can have, so a
+// corrupted structure is reported rather than followed for ever.
+AuditResult auditSubdivision(EdgeAlgebra::QuadEdge* left, EdgeAlgebra::QuadEdge* right,
+                             const std::vector<EdgeAlgebra::Site*>& sortedSites);
+
+} // namespace TessaroFuzz

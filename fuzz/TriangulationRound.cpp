@@ -1,0 +1,140 @@
+#include "TriangulationRound.h"
+
+#include "SubdivisionAudit.h"
+#include "edgealgebra/DelaunayTriangulation.h"
+#include "edgealgebra/QuadEdge.h"
+#include "edgealgebra/Site.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+#ifdef TESSARO_FUZZ_WITH_SCENE
+#include "scene/Scene.h"
+#endif
+
+using EdgeAlgebra::DelaunayTriangulation;
+using EdgeAlgebra::QuadEdge;
+using EdgeAlgebra::Site;
+
+namespace TessaroFuzz {
+
+namespace {
+
+// Owns the sites of one pass; hands out their pointers sorted by siteLess.
+class SiteSet {
+public:
+    void add(const std::vector<SitePoint>& points) {
+        for (const SitePoint& p : points) {
+            m_owned.push_back(std::make_unique<Site>(p.x, p.y));
+            m_sorted.push_back(m_owned.back().get());
+        }
+    }
+    std::vector<Site*>& sorted() {
+        std::sort(m_sorted.begin(), m_sorted.end(), EdgeAlgebra::siteLess);
+        return m_sorted;
+    }
+
+private:
+    std::vector<std::unique_ptr<Site>> m_owned;
+    std::vector<Site*> m_sorted;
+};
+
+// siteLess must be irreflexive and asymmetric on every pair, and a sorted
+// vector must hold the finite sites first.
+std::string orderingFault(const std::vector<Site*>& sorted) {
+    for (const Site* a : sorted) {
+        for (const Site* b : sorted) {
+            if (EdgeAlgebra::siteLess(a, b) && EdgeAlgebra::siteLess(b, a)) {
+                return "siteLess holds both ways";
+            }
+        }
+        if (EdgeAlgebra::siteLess(a, a)) {
+            return "siteLess is not irreflexive";
+        }
+    }
+    if (!std::is_partitioned(sorted.begin(), sorted.end(),
+                             [](const Site* s) { return s->isFinite(); })) {
+        return "a non-finite site sorts before a finite one";
+    }
+    return "";
+}
+
+AuditResult triangulateAndAudit(std::vector<Site*>& sorted, std::size_t finiteCount) {
+    const std::vector<Site*> finite(sorted.begin(), sorted.begin() + finiteCount);
+    DelaunayTriangulation triangulation(sorted);
+    return auditSubdivision(triangulation.getLeftEdge(), triangulation.getRightEdge(), finite);
+}
+
+std::string liveQuadsFault(std::size_t before, const char* where) {
+    return QuadEdge::liveCount() == before ? ""
+                                           : std::string("quad-edges left alive after ") + where;
+}
+
+#ifdef TESSARO_FUZZ_WITH_SCENE
+std::string sceneFault(const FuzzInput& input, const AuditResult& core) {
+    std::vector<DelaunayTest::Point> points;
+    for (const SitePoint& p : input.sites) {
+        points.emplace_back(p.x, p.y);
+    }
+    DelaunayTest::Scene scene(points, input.sceneSeed);
+    scene.triangulate();
+    const auto& after = scene.getPoints();
+    if (after.size() != points.size() ||
+        (!points.empty() &&
+         std::memcmp(after.data(), points.data(), points.size() * sizeof points[0]) != 0)) {
+        return "the scene's points changed";
+    }
+    if (scene.getLines().size() != core.edges) {
+        return "the scene's lines differ from the triangulation's edges";
+    }
+    if (scene.getCircles().size() != 3 * core.ccwTriangles) {
+        return "the scene's circles are not three per bounded triangle";
+    }
+    return "";
+}
+#endif
+
+} // namespace
+
+std::string checkFuzzInput(const FuzzInput& input) {
+    const std::size_t liveBefore = QuadEdge::liveCount();
+    AuditResult finiteOnly;
+    {
+        SiteSet sites;
+        sites.add(input.sites);
+        finiteOnly = triangulateAndAudit(sites.sorted(), input.sites.size());
+    }
+    std::string fault = finiteOnly.fault;
+    if (fault.empty()) {
+        fault = liveQuadsFault(liveBefore, "the finite pass");
+    }
+    if (fault.empty() && !input.nonFinite.empty()) {
+        SiteSet sites;
+        sites.add(input.nonFinite);
+        sites.add(input.sites);
+        std::vector<Site*>& sorted = sites.sorted();
+        fault = orderingFault(sorted);
+        if (fault.empty()) {
+            const AuditResult mixed = triangulateAndAudit(sorted, input.sites.size());
+            fault = mixed.fault;
+            if (fault.empty() && mixed.edges != finiteOnly.edges) {
+                fault = "non-finite sites changed the triangulation of the finite ones";
+            }
+        }
+    }
+    if (fault.empty() && !input.nonFinite.empty()) {
+        fault = liveQuadsFault(liveBefore, "the non-finite pass");
+    }
+#ifdef TESSARO_FUZZ_WITH_SCENE
+    if (fault.empty()) {
+        fault = sceneFault(input, finiteOnly);
+    }
+    if (fault.empty()) {
+        fault = liveQuadsFault(liveBefore, "the scene's Triangulate");
+    }
+#endif
+    return fault;
+}
+
+} // namespace TessaroFuzz
