@@ -1,12 +1,11 @@
 #include "edgealgebra/DelaunayTriangulation.h"
 
-#include "edgealgebra/EdgeWalker.h"
+#include "QuadTraversal.h"
 #include "edgealgebra/QuadEdge.h"
 #include "edgealgebra/Site.h"
 
 #include <algorithm>
 #include <iterator>
-#include <map>
 
 namespace EdgeAlgebra {
 
@@ -27,11 +26,12 @@ DelaunayTriangulation::DelaunayTriangulation(std::vector<Site*>& sites)
     }
 }
 
+// Frees every quad once. The traversal lists exactly the keys an EdgeWalker
+// would collect, without building the ordered map; it reads no site, so the
+// sites may already be gone.
 DelaunayTriangulation::~DelaunayTriangulation() {
-    EdgeWalker walker(m_leftEdge);
-    const std::map<QuadEdge*, char> edges = walker.getEdges();
-    for (const auto& entry : edges) {
-        delete entry.first;
+    for (QuadEdge* quad : QuadTraversal::canonicalRecords(m_leftEdge)) {
+        delete quad;
     }
 }
 

@@ -1,0 +1,111 @@
+#include "QuadTraversal.h"
+
+#include <cstddef>
+
+namespace EdgeAlgebra {
+
+namespace {
+
+// Any non-null value serves as the mark: the rot record is dual, so its origin
+// field is otherwise always null.
+Site* const kVisitMark = reinterpret_cast<Site*>(std::uintptr_t{1});
+
+// A first-in first-out queue of records in a ring buffer that doubles when full.
+class RecordQueue {
+public:
+    RecordQueue() : m_ring(1024), m_head(0), m_size(0) {}
+
+    bool empty() const { return m_size == 0; }
+
+    void push(QuadEdge* e) {
+        if (m_size == m_ring.size()) {
+            grow();
+        }
+        m_ring[(m_head + m_size) & (m_ring.size() - 1)] = e;
+        ++m_size;
+    }
+
+    QuadEdge* pop() {
+        QuadEdge* e = m_ring[m_head];
+        m_head = (m_head + 1) & (m_ring.size() - 1);
+        --m_size;
+        return e;
+    }
+
+private:
+    void grow() {
+        std::vector<QuadEdge*> larger(m_ring.size() * 2);
+        for (std::size_t i = 0; i < m_size; ++i) {
+            larger[i] = m_ring[(m_head + i) & (m_ring.size() - 1)];
+        }
+        m_ring.swap(larger);
+        m_head = 0;
+    }
+
+    std::vector<QuadEdge*> m_ring; // capacity always a power of two
+    std::size_t m_head;
+    std::size_t m_size;
+};
+
+// Clears the marks of every listed quad when the traversal ends, normally or
+// through an exception.
+class MarkEraser {
+public:
+    explicit MarkEraser(std::vector<QuadEdge*>& quads, void (*unmark)(QuadEdge*))
+        : m_quads(quads), m_unmark(unmark) {}
+    ~MarkEraser() {
+        constexpr std::size_t kPrefetchDistance = 16;
+        for (std::size_t i = 0; i < m_quads.size(); ++i) {
+            if (i + kPrefetchDistance < m_quads.size()) {
+                __builtin_prefetch(m_quads[i + kPrefetchDistance]);
+            }
+            m_unmark(m_quads[i]);
+        }
+    }
+    MarkEraser(const MarkEraser&) = delete;
+    MarkEraser& operator=(const MarkEraser&) = delete;
+
+private:
+    std::vector<QuadEdge*>& m_quads;
+    void (*m_unmark)(QuadEdge*);
+};
+
+} // namespace
+
+void QuadTraversal::setMark(QuadEdge* canonical, bool marked) {
+    canonical->rot()->m_origin = marked ? kVisitMark : nullptr;
+}
+
+// Breadth first over primal records: each newly listed edge queues the next
+// edge around both of its end points (e.onext and e.sym.onext), which reaches
+// exactly the quads that the depth-first walk of the edge walker reaches. A
+// quad's four records share one cache line, so prefetching that line when a
+// record is queued makes it ready by the time the record leaves the queue:
+// the walk over a huge subdivision is then not bound by memory latency.
+std::vector<QuadEdge*> QuadTraversal::canonicalRecords(QuadEdge* start) {
+    std::vector<QuadEdge*> quads;
+    if (start == nullptr) {
+        return quads;
+    }
+    {
+        MarkEraser eraser(quads, [](QuadEdge* q) { setMark(q, false); });
+        RecordQueue pending;
+        pending.push(start);
+        while (!pending.empty()) {
+            QuadEdge* e = pending.pop();
+            QuadEdge* q = e->canonical();
+            if (isMarked(q)) {
+                continue;
+            }
+            quads.push_back(q); // before marking: a failed push leaves no stray mark
+            setMark(q, true);
+            for (QuadEdge* next : {e->onext(), e->sym()->onext()}) {
+                __builtin_prefetch(next);
+                pending.push(next);
+            }
+        }
+    }
+    return quads;
+}
+
+} // namespace EdgeAlgebra

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "edgealgebra/QuadEdge.h"
+
+#include <vector>
+
+namespace EdgeAlgebra {
+
+// Internal to the core: lists the quads of a connected subdivision once each,
+// marking visited quads in the quad itself instead of looking them up in a
+// container. The marks are cleared again before the list is returned (also when
+// an allocation fails), so a subdivision must not be traversed by two threads
+// at once.
+class QuadTraversal {
+public:
+    // The canonical records of every quad reachable from start through sym and
+    // onext, in no particular order. A null start gives an empty list.
+    static std::vector<QuadEdge*> canonicalRecords(QuadEdge* start);
+
+private:
+    static bool isMarked(const QuadEdge* canonical) {
+        return canonical->rot()->m_origin != nullptr;
+    }
+    static void setMark(QuadEdge* canonical, bool marked);
+};
+
+} // namespace EdgeAlgebra
