@@ -34,6 +34,7 @@ test:
 	$(CMAKE) --build $(BUILD_DIR) -j $(JOBS)
 	cd $(BUILD_DIR) && $(CTEST) --output-on-failure
 	$(MAKE) test-sanitize
+	scripts/fuzz.sh --short
 
 test-sanitize:
 	$(CMAKE) -S . -B $(ASAN_DIR) -DTESSARO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
