@@ -37,7 +37,10 @@ TEST(EdgeWalker, KeysAreCanonicalValuesAreZeroCharacters) {
     for (const auto& [key, value] : edges) {
         EXPECT_EQ(key->canonical(), key);
         EXPECT_EQ(value, '0');
+        EXPECT_EQ(key->rot()->org(), nullptr) << "the walk left a mark behind";
+        EXPECT_EQ(key->invRot()->org(), nullptr);
     }
+    EXPECT_EQ(EdgeWalker(triangulation.getLeftEdge()).getEdges(), edges) << "a second walk differs";
 }
 
 TEST(EdgeWalker, SameKeysFromEveryStartEdge) {

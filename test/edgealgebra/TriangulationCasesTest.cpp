@@ -6,8 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <random>
 #include <set>
 #include <string>
+#include <thread>
 
 using EdgeAlgebra::DelaunayTriangulation;
 using EdgeAlgebra::EdgeWalker;
@@ -138,6 +141,34 @@ TEST(DelaunayTriangulation, FreesEveryQuadExactlyOnceWithoutReadingSites) {
         triangulation.reset();
         EXPECT_EQ(QuadEdge::liveCount(), before);
     }
+}
+
+// Quads come from per-thread pools; a triangulation built on one thread may be
+// destroyed on another.
+TEST(DelaunayTriangulation, BuildsAndFreesOnSeveralThreads) {
+    const std::size_t before = QuadEdge::liveCount();
+    std::vector<std::unique_ptr<DelaunayTriangulation>> built(4);
+    std::vector<std::unique_ptr<SiteSet>> sites(4);
+    std::vector<std::thread> workers;
+    for (std::size_t i = 0; i < built.size(); ++i) {
+        workers.emplace_back([&, i] {
+            std::mt19937 rng(static_cast<unsigned>(i));
+            for (int round = 0; round < 5; ++round) {
+                SiteSet scratch(SiteFamilies::randomGrid(300, rng));
+                DelaunayTriangulation triangulation(scratch.sorted());
+            }
+            sites[i] = std::make_unique<SiteSet>(SiteFamilies::randomGrid(300, rng));
+            built[i] = std::make_unique<DelaunayTriangulation>(sites[i]->sorted());
+        });
+    }
+    for (std::thread& t : workers) {
+        t.join();
+    }
+    for (std::size_t i = 0; i < built.size(); ++i) {
+        EXPECT_EQ(SubdivisionCheck::findDelaunayFault(*built[i], sites[i]->sorted()), "");
+    }
+    built.clear();
+    EXPECT_EQ(QuadEdge::liveCount(), before);
 }
 
 } // namespace
