@@ -72,9 +72,11 @@ void writeHeader(TextBlockWriter& writer, const ViewBox& box) {
         .text("\" fill=\"rgb(50%,50%,70%)\"/>\n");
 }
 
-void writeEdgeGroup(TextBlockWriter& writer, const std::vector<DelaunayTest::Line>& edges) {
-    writer.text("<g id=\"edges\" stroke=\"rgb(100%,0%,0%)\" stroke-width=\"1\" "
-                "vector-effect=\"non-scaling-stroke\" fill=\"none\">\n");
+void writeEdgeGroup(TextBlockWriter& writer, const std::vector<DelaunayTest::Line>& edges,
+                    double pixel) {
+    writer.text("<g id=\"edges\" stroke=\"rgb(100%,0%,0%)\" stroke-width=\"")
+        .number(pixel)
+        .text("\" fill=\"none\">\n");
     for (const DelaunayTest::Line& edge : edges) {
         writer.text("<line x1=\"")
             .number(edge.start.x)
@@ -84,15 +86,18 @@ void writeEdgeGroup(TextBlockWriter& writer, const std::vector<DelaunayTest::Lin
             .number(edge.end.x)
             .text("\" y2=\"")
             .number(svgY(edge.end.y))
-            .text("\" vector-effect=\"non-scaling-stroke\"/>\n");
+            .text("\"/>\n");
     }
     writer.text("</g>\n");
 }
 
 // A circle through sites far out of range can come out infinite or NaN; such
 // a value is no valid SVG length, so that circle is left out of the picture.
-void writeCircleGroup(TextBlockWriter& writer, const std::vector<DelaunayTest::Circle>& circles) {
-    writer.text("<g id=\"circles\" stroke=\"rgb(0%,0%,100%)\" stroke-width=\"1\" fill=\"none\">\n");
+void writeCircleGroup(TextBlockWriter& writer, const std::vector<DelaunayTest::Circle>& circles,
+                      double pixel) {
+    writer.text("<g id=\"circles\" stroke=\"rgb(0%,0%,100%)\" stroke-width=\"")
+        .number(pixel)
+        .text("\" fill=\"none\">\n");
     for (const DelaunayTest::Circle& circle : circles) {
         if (!std::isfinite(circle.center.x) || !std::isfinite(circle.center.y) ||
             !std::isfinite(circle.radius)) {
@@ -104,7 +109,7 @@ void writeCircleGroup(TextBlockWriter& writer, const std::vector<DelaunayTest::C
             .number(svgY(circle.center.y))
             .text("\" r=\"")
             .number(circle.radius)
-            .text("\" vector-effect=\"non-scaling-stroke\"/>\n");
+            .text("\"/>\n");
     }
     writer.text("</g>\n");
 }
@@ -128,12 +133,14 @@ void writeSiteGroup(TextBlockWriter& writer, const std::vector<DelaunayTest::Poi
 
 void writeSvg(std::ostream& out, const TriangulationShapes& shapes) {
     const ViewBox box = fitToSites(shapes.sites);
-    const double siteRadius = siteRadiusPixels * std::max(box.width, box.height) / pictureSize;
+    // Lengths in the picture are in the sites' units; one pixel of the
+    // rendered picture is this long.
+    const double pixel = std::max(box.width, box.height) / pictureSize;
     TextBlockWriter writer(out);
     writeHeader(writer, box);
-    writeEdgeGroup(writer, shapes.edges);
-    writeCircleGroup(writer, shapes.circles);
-    writeSiteGroup(writer, shapes.sites, siteRadius);
+    writeEdgeGroup(writer, shapes.edges, pixel);
+    writeCircleGroup(writer, shapes.circles, pixel);
+    writeSiteGroup(writer, shapes.sites, siteRadiusPixels * pixel);
     writer.text("</svg>\n");
 }
 

@@ -95,6 +95,11 @@ TEST(Svg, ViewBoxIsTheSitesBoxWithAMarginAndYPointsUp) {
     const std::string svg = written(oneTriangle(), OutputFormat::Svg);
     // Sites span x 0..4 and y 0..3 (SVG y -3..0); margin 5% of 4.
     EXPECT_NE(svg.find("viewBox=\"-0.2 -3.2 4.4 3.4\""), std::string::npos) << svg;
+    // 800 pixels across the longer side: strokes one pixel wide, sites 2.5
+    // pixels in radius (up to the rounding of the last digit).
+    EXPECT_NE(svg.find("width=\"800\" height=\"619\""), std::string::npos);
+    EXPECT_EQ(occurrences(svg, "stroke-width=\"0.0055"), 2u);
+    EXPECT_EQ(occurrences(svg, "r=\"0.01375"), 3u);
     EXPECT_NE(svg.find("<line x1=\"4\" y1=\"0\" x2=\"0\" y2=\"-3\""), std::string::npos);
     EXPECT_NE(svg.find("<circle cx=\"2\" cy=\"-1.5\" r=\"2.5\""), std::string::npos);
 }
