@@ -124,7 +124,9 @@ void addRightFace(std::vector<TriangleWithCircle>& found, QuadEdge* key) {
 // Edges and triangles in coordinate order, so that the same sites always give
 // the same text.
 void collectShapes(const EdgeMap& edges, TriangulationShapes& shapes) {
+    // A triangulation has fewer triangles than edges.
     std::vector<TriangleWithCircle> found;
+    found.reserve(edges.size());
     shapes.edges.reserve(edges.size());
     for (const auto& entry : edges) {
         QuadEdge* key = entry.first;
