@@ -15,7 +15,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=${MEMCHECK_BUILD_DIR:-build-rel}
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$build.configure.log" 2>&1 ||
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON >"$build.configure.log" 2>&1 ||
     { cat "$build.configure.log" >&2; exit 1; }
 cmake --build "$build" -j "${JOBS:-2}" --target tessaro tessaro_memcheck_session
 
