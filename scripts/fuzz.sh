@@ -21,6 +21,7 @@ if [ $# -gt 0 ]; then
     seconds=$1
 fi
 build=${FUZZ_BUILD_DIR:-build-fuzz}
+mkdir -p "$build"
 clangxx=$(command -v clang++ || command -v clang++-14 || true)
 if [ -z "$clangxx" ]; then
     echo "fuzz.sh: clang++ not found (scripts/deps.sh fuzz installs it)" >&2
@@ -28,8 +29,8 @@ if [ -z "$clangxx" ]; then
 fi
 
 cmake -S . -B "$build" -DCMAKE_CXX_COMPILER="$clangxx" -DTESSARO_FUZZ=ON \
-    -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$build.configure.log" 2>&1 ||
-    { cat "$build.configure.log" >&2; exit 1; }
+    -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$build/configure.log" 2>&1 ||
+    { cat "$build/configure.log" >&2; exit 1; }
 cmake --build "$build" -j "${JOBS:-2}" --target tessaro_core_fuzzer
 
 work="$build/fuzz-work"

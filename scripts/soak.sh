@@ -14,13 +14,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=${SOAK_BUILD_DIR:-build-rel}
+mkdir -p "$build"
 configure=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
 if [ ! -f "$build/CMakeCache.txt" ]; then
     # The soak needs no test framework; a fresh build directory goes without.
     configure+=(-DBUILD_TESTING=OFF)
 fi
-cmake -S . -B "$build" "${configure[@]}" >"$build.configure.log" 2>&1 ||
-    { cat "$build.configure.log" >&2; exit 1; }
+cmake -S . -B "$build" "${configure[@]}" >"$build/configure.log" 2>&1 ||
+    { cat "$build/configure.log" >&2; exit 1; }
 cmake --build "$build" -j "${JOBS:-2}" --target tessaro_soak
 
 mkdir -p "$build/soak"
