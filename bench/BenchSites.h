@@ -13,9 +13,3 @@ struct BenchSites {
     std::vector<EdgeAlgebra::Site> sites;
     std::vector<EdgeAlgebra::Site*> unsorted;
 };
-
-// The sizes every benchmark runs at.
-inline const std::vector<long long>& benchSizes() {
-    static const std::vector<long long> sizes{30, 1000, 10000, 100000, 1000000};
-    return sizes;
-}

@@ -35,7 +35,7 @@ DelaunayTriangulation::~DelaunayTriangulation() {
     }
 }
 
-bool DelaunayTriangulation::isValid(QuadEdge* e, QuadEdge* basel) const {
+inline bool DelaunayTriangulation::isValid(QuadEdge* e, QuadEdge* basel) const {
     return e->dest()->rightOf(basel);
 }
 

@@ -1,10 +1,7 @@
 #include "edgealgebra/EdgeWalker.h"
 
 #include "QuadTraversal.h"
-
-#include <algorithm>
-#include <functional>
-#include <vector>
+#include "SortPointers.h"
 
 namespace EdgeAlgebra {
 
@@ -12,18 +9,19 @@ EdgeWalker::EdgeWalker(QuadEdge* start) {
     walk(start);
 }
 
+// Inserting keys in ascending order at the end of the tree costs constant
+// amortised time each.
 std::map<QuadEdge*, char> EdgeWalker::getEdges() const {
-    return m_visited;
+    std::map<QuadEdge*, char> edges;
+    for (QuadEdge* key : m_visited) {
+        edges.emplace_hint(edges.end(), key, '0');
+    }
+    return edges;
 }
 
-// Lists the quads first and builds the map from the sorted keys: each insertion
-// then lands at the end of the tree, in constant amortised time.
 void EdgeWalker::walk(QuadEdge* start) {
-    std::vector<QuadEdge*> keys = QuadTraversal::canonicalRecords(start);
-    std::sort(keys.begin(), keys.end(), std::less<QuadEdge*>());
-    for (QuadEdge* key : keys) {
-        m_visited.emplace_hint(m_visited.end(), key, '0');
-    }
+    m_visited = QuadTraversal::canonicalRecords(start);
+    sortPointers(m_visited);
 }
 
 } // namespace EdgeAlgebra

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <vector>
 
 namespace EdgeAlgebra {
 
@@ -15,13 +16,17 @@ public:
     // A null start collects nothing.
     explicit EdgeWalker(QuadEdge* start);
 
-    // A copy of the collected edges.
+    // The collected edges, as a new map each time: every call returns an
+    // equal map, and nothing done to one changes the walker.
     std::map<QuadEdge*, char> getEdges() const;
 
 private:
     void walk(QuadEdge* start);
 
-    std::map<QuadEdge*, char> m_visited;
+    // The keys in ascending order (std::less on the pointer), each once. They
+    // are kept as a sorted array rather than as the map itself: getEdges then
+    // builds its map in one pass, with no second tree to copy from.
+    std::vector<QuadEdge*> m_visited;
 };
 
 } // namespace EdgeAlgebra

@@ -2,28 +2,20 @@
 
 #include "QuadPool.h"
 
-#include <atomic>
 #include <cassert>
 #include <new>
 
 namespace EdgeAlgebra {
-
-namespace {
-std::atomic<std::size_t> g_liveQuads{0};
-} // namespace
 
 static_assert(sizeof(QuadEdge) == 16, "four records must fill one 64-byte block");
 
 void* QuadEdge::operator new(std::size_t size) {
     assert(size == sizeof(QuadEdge));
     (void)size;
-    void* block = QuadPool::allocate();
-    g_liveQuads.fetch_add(1, std::memory_order_relaxed);
-    return block;
+    return QuadPool::allocate();
 }
 
 void QuadEdge::operator delete(void* block) {
-    g_liveQuads.fetch_sub(1, std::memory_order_relaxed);
     QuadPool::release(block);
 }
 
@@ -42,7 +34,7 @@ QuadEdge::QuadEdge() : m_origin(nullptr), m_next(this) {
 }
 
 std::size_t QuadEdge::liveCount() {
-    return g_liveQuads.load(std::memory_order_relaxed);
+    return QuadPool::liveBlocks();
 }
 
 } // namespace EdgeAlgebra

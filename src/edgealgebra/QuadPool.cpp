@@ -1,12 +1,13 @@
 #include "QuadPool.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstddef>
+#include <mutex>
 #include <new>
+#include <vector>
 
 #ifndef TESSARO_SANITIZE
-#include <algorithm>
-#include <mutex>
-#include <vector>
 #if defined(__linux__)
 #include <sys/mman.h>
 #endif
@@ -16,9 +17,69 @@ namespace EdgeAlgebra {
 namespace QuadPool {
 
 namespace {
+
 constexpr std::size_t kBlockBytes = 64;
 constexpr std::align_val_t kBlockAlignment{kBlockBytes};
+
+// The live count, kept per thread so that counting costs no locked
+// instruction: each thread adds its allocations and subtracts its releases
+// (a block freed on another thread than the one that made it leaves one count
+// above and one below zero, and the sum is right). A thread's count joins the
+// retired total when the thread ends.
+class LiveCounters {
+public:
+    void enrol(const std::atomic<std::ptrdiff_t>* counter) {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_counters.push_back(counter);
+    }
+    void retire(const std::atomic<std::ptrdiff_t>* counter) {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_retired += counter->load(std::memory_order_relaxed);
+        m_counters.erase(std::find(m_counters.begin(), m_counters.end(), counter));
+    }
+    std::ptrdiff_t total() {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        std::ptrdiff_t sum = m_retired;
+        for (const std::atomic<std::ptrdiff_t>* counter : m_counters) {
+            sum += counter->load(std::memory_order_relaxed);
+        }
+        return sum;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::vector<const std::atomic<std::ptrdiff_t>*> m_counters;
+    std::ptrdiff_t m_retired = 0;
+};
+
+LiveCounters& liveCounters() {
+    static LiveCounters* instance = new LiveCounters; // outlives every thread's counter
+    return *instance;
+}
+
+class ThreadLiveCount {
+public:
+    ThreadLiveCount() { liveCounters().enrol(&m_count); }
+    ~ThreadLiveCount() { liveCounters().retire(&m_count); }
+    ThreadLiveCount(const ThreadLiveCount&) = delete;
+    ThreadLiveCount& operator=(const ThreadLiveCount&) = delete;
+
+    // Only the owning thread writes, so a plain load and store suffice.
+    void add(std::ptrdiff_t delta) {
+        m_count.store(m_count.load(std::memory_order_relaxed) + delta, std::memory_order_relaxed);
+    }
+
+private:
+    std::atomic<std::ptrdiff_t> m_count{0};
+};
+
+thread_local ThreadLiveCount t_liveCount;
+
 } // namespace
+
+std::size_t liveBlocks() {
+    return static_cast<std::size_t>(liveCounters().total());
+}
 
 #ifdef TESSARO_SANITIZE
 
@@ -96,6 +157,7 @@ void* allocate() {
     if (blocks.freeList != nullptr) {
         FreeBlock* block = blocks.freeList;
         blocks.freeList = block->next;
+        t_liveCount.add(1);
         return block;
     }
     if (blocks.unused == blocks.unusedEnd) {
@@ -106,10 +168,12 @@ void* allocate() {
     }
     void* block = blocks.unused;
     blocks.unused += kBlockBytes;
+    t_liveCount.add(1);
     return block;
 }
 
 void release(void* block) noexcept {
+    t_liveCount.add(-1);
     ThreadBlocks& blocks = t_blocks;
     FreeBlock* freed = static_cast<FreeBlock*>(block);
     freed->next = blocks.freeList;

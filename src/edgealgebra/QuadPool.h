@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 namespace EdgeAlgebra {
 
 // Internal to the core: storage for quads, one 64-byte block aligned to 64
@@ -12,6 +14,9 @@ namespace QuadPool {
 
 void* allocate();
 void release(void* block) noexcept;
+
+// Blocks allocated and not yet released, over all threads.
+std::size_t liveBlocks();
 
 } // namespace QuadPool
 } // namespace EdgeAlgebra

@@ -13,7 +13,7 @@ Site* const kVisitMark = reinterpret_cast<Site*>(std::uintptr_t{1});
 // A first-in first-out queue of records in a ring buffer that doubles when full.
 class RecordQueue {
 public:
-    RecordQueue() : m_ring(1024), m_head(0), m_size(0) {}
+    RecordQueue() : m_ring(64), m_head(0), m_size(0) {}
 
     bool empty() const { return m_size == 0; }
 

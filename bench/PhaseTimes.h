@@ -1,0 +1,32 @@
+#pragma once
+
+#include "CpuClock.h"
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+
+// CPU seconds spent in each named phase over all iterations of a benchmark;
+// reported as counters in seconds per iteration.
+class PhaseTimes {
+public:
+    // Adds the time since the previous mark (or since start) to `phase`.
+    void mark(const std::string& phase) {
+        const CpuClock::time_point now = CpuClock::now();
+        m_seconds[phase] += std::chrono::duration<double>(now - m_last).count();
+        m_last = now;
+    }
+    void start() { m_last = CpuClock::now(); }
+
+    void report(benchmark::State& state, std::size_t sites) const {
+        for (const auto& [phase, seconds] : m_seconds) {
+            state.counters[phase] = benchmark::Counter(seconds, benchmark::Counter::kAvgIterations);
+        }
+        state.counters["sites"] = static_cast<double>(sites);
+    }
+
+private:
+    CpuClock::time_point m_last;
+    std::map<std::string, double> m_seconds;
+};
