@@ -84,10 +84,13 @@ std::size_t liveBlocks() {
 #ifdef TESSARO_SANITIZE
 
 void* allocate() {
-    return ::operator new(kBlockBytes, kBlockAlignment);
+    void* block = ::operator new(kBlockBytes, kBlockAlignment);
+    t_liveCount.add(1);
+    return block;
 }
 
 void release(void* block) noexcept {
+    t_liveCount.add(-1);
     ::operator delete(block, kBlockAlignment);
 }
 

@@ -1,0 +1,115 @@
+#!/usr/bin/env python3
+"""Turns the benchmark's JSON output into a plot of CPU time per site against
+the number of sites (ours and CGAL, by phase) and a Markdown table of the same
+figures with the ratios ours / CGAL.
+
+usage: plot_bench.py BENCHMARK_JSON PLOT_PNG TABLE_MD
+"""
+import json
+import sys
+
+import matplotlib
+
+matplotlib.use("Agg")
+import matplotlib.pyplot as plt  # noqa: E402
+
+UNIT_SECONDS = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}
+
+# (label, benchmark, counter or None for the whole cycle), in table order.
+SERIES = [
+    ("ours: sort + build", "OursCycle", "sort_build"),
+    ("ours: walk + getEdges", "OursCycle", "walk"),
+    ("ours: destroy", "OursCycle", "destroy"),
+    ("ours: whole cycle", "OursCycle", None),
+    ("CGAL: build", "CgalCycle", "build"),
+    ("CGAL: destroy", "CgalCycle", "destroy"),
+    ("CGAL: build + destroy", "CgalCycle", None),
+]
+
+
+def load(path):
+    """{benchmark: {n: {counter: seconds per iteration, None: cycle seconds}}}."""
+    with open(path, encoding="utf-8") as f:
+        data = json.load(f)
+    results = {}
+    for bench in data["benchmarks"]:
+        if bench.get("run_type", "iteration") != "iteration":
+            continue
+        name, n = bench["name"].split("/")[:2]
+        entry = {None: bench["real_time"] * UNIT_SECONDS[bench.get("time_unit", "ns")]}
+        for key in ("sort_build", "walk", "destroy", "build"):
+            if key in bench:
+                entry[key] = bench[key]
+        results.setdefault(name, {})[int(n)] = entry
+    return results
+
+
+def seconds(results, bench, counter, n):
+    return results.get(bench, {}).get(n, {}).get(counter)
+
+
+def ratio_row(results, label, ours, theirs, sizes):
+    cells = []
+    for n in sizes:
+        a, b = seconds(results, *ours, n), seconds(results, *theirs, n)
+        cells.append("" if a is None or not b else f"{a / b:.2f}")
+    return f"| {label} | " + " | ".join(cells) + " |"
+
+
+def write_table(results, path):
+    sizes = sorted({n for bench in results.values() for n in bench})
+    lines = ["| CPU time per site (ns) | " + " | ".join(f"{n:,}" for n in sizes) + " |",
+             "|---|" + "---:|" * len(sizes)]
+    for label, bench, counter in SERIES:
+        if bench not in results:
+            continue
+        cells = []
+        for n in sizes:
+            value = seconds(results, bench, counter, n)
+            cells.append("" if value is None else f"{value / n * 1e9:.0f}")
+        lines.append(f"| {label} | " + " | ".join(cells) + " |")
+    if "CgalCycle" in results:
+        lines.append(ratio_row(results, "ratio sort + build / CGAL build",
+                               ("OursCycle", "sort_build"), ("CgalCycle", "build"), sizes))
+        lines.append(ratio_row(results, "ratio whole cycle / CGAL build + destroy",
+                               ("OursCycle", None), ("CgalCycle", None), sizes))
+    if "SceneTriangulate" in results:
+        lines.append("")
+        for n, entry in sorted(results["SceneTriangulate"].items()):
+            lines.append(f"Scene Triangulate at {n} sites: {entry[None] * 1e6:.1f} us of CPU time "
+                         f"({entry[None] / n * 1e9:.0f} ns per site).")
+    with open(path, "w", encoding="utf-8") as f:
+        f.write("\n".join(lines) + "\n")
+
+
+def plot(results, path):
+    fig, ax = plt.subplots(figsize=(8, 5))
+    for label, bench, counter in SERIES:
+        if bench not in results:
+            continue
+        sizes = sorted(results[bench])
+        values = [seconds(results, bench, counter, n) for n in sizes]
+        points = [(n, v / n * 1e9) for n, v in zip(sizes, values) if v is not None]
+        style = "--" if bench.startswith("Cgal") else "-"
+        ax.plot([p[0] for p in points], [p[1] for p in points], style, marker="o", label=label)
+    ax.set_xscale("log")
+    ax.set_yscale("log")
+    ax.set_xlabel("sites (uniform random in [-4, 4)^2)")
+    ax.set_ylabel("CPU time per site (ns)")
+    ax.set_title("Delaunay triangulation: edgealgebra core and CGAL, one run")
+    ax.grid(True, which="both", alpha=0.3)
+    ax.legend(fontsize="small")
+    fig.tight_layout()
+    fig.savefig(path, dpi=100)
+
+
+def main():
+    if len(sys.argv) != 4:
+        sys.exit(__doc__)
+    results = load(sys.argv[1])
+    plot(results, sys.argv[2])
+    write_table(results, sys.argv[3])
+
+
+if __name__ == "__main__":
+    main()
