@@ -203,13 +203,16 @@ AuditResult auditSubdivision(QuadEdge* left, QuadEdge* right, const std::vector<
         }
     }
     result.edges = quads.size();
-    std::set<QuadEdge*> walked;
-    for (const auto& entry : EdgeAlgebra::EdgeWalker(left).getEdges()) {
-        walked.insert(entry.first);
-    }
-    if (walked != quads) {
-        result.fault = "the walker's keys differ from the reachable quads";
-        return result;
+    // The key set must not depend on where the walk starts.
+    for (QuadEdge* start : {left, right}) {
+        std::set<QuadEdge*> walked;
+        for (const auto& entry : EdgeAlgebra::EdgeWalker(start).getEdges()) {
+            walked.insert(entry.first);
+        }
+        if (walked != quads) {
+            result.fault = "the walker's keys differ from the reachable quads";
+            return result;
+        }
     }
     std::vector<Records> rings, faces;
     result.fault = orbits(

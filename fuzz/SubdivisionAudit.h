@@ -22,7 +22,8 @@ struct AuditResult {
 //   and last site;
 // - every record keeps the quad invariants, every origin ring and face ring
 //   closes, each ring has one origin, and every site has exactly one ring;
-// - the walker's keys are exactly the reachable quads; Euler's formula holds;
+// - the walker's keys, from either hull edge, are exactly the reachable
+//   quads; Euler's formula holds;
 // - the edge count is at most 3n - 3 - h (h sites on the hull boundary), and
 //   exactly that (n - 1 for collinear sites) when no two sites coincide;
 // - without coincident sites, the bounded faces are counterclockwise
