@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <functional>
+#include <limits>
 #include <map>
 #include <stdexcept>
 #include <tuple>
@@ -25,25 +27,46 @@ Point toPoint(const Site* site) {
     return Point(site->x, site->y);
 }
 
-bool pointLess(const Point& a, const Point& b) {
-    return std::tie(a.x, a.y) < std::tie(b.x, b.y);
-}
+// The position of each site in siteLess order, that is by x and then by y.
+// Shapes are ordered by the ranks of their corners: the same order as by
+// coordinates, at the price of one integer comparison.
+class SiteRanks {
+public:
+    SiteRanks(const std::vector<Site>& storage, const std::vector<Site*>& sorted)
+        : m_base(storage.data()), m_rank(storage.size()) {
+        for (std::size_t i = 0; i < sorted.size(); ++i) {
+            m_rank[static_cast<std::size_t>(sorted[i] - m_base)] = static_cast<std::uint32_t>(i);
+        }
+    }
 
-bool lineLess(const DelaunayTest::Line& a, const DelaunayTest::Line& b) {
-    return std::tie(a.start.x, a.start.y, a.end.x, a.end.y) <
-           std::tie(b.start.x, b.start.y, b.end.x, b.end.y);
-}
+    std::uint64_t of(const Site* site) const {
+        return m_rank[static_cast<std::size_t>(site - m_base)];
+    }
+    // Orders pairs of sites: first by the first, then by the second.
+    std::uint64_t pairKey(const Site* first, const Site* second) const {
+        return of(first) << 32 | of(second);
+    }
 
-struct TriangleWithCircle {
+private:
+    const Site* m_base;
+    std::vector<std::uint32_t> m_rank;
+};
+
+struct RankedEdge {
+    std::uint64_t key;
+    DelaunayTest::Line line;
+};
+
+struct RankedTriangle {
+    std::uint64_t key;
     Triangle triangle;
     DelaunayTest::Circle circle;
 };
 
-bool triangleLess(const TriangleWithCircle& a, const TriangleWithCircle& b) {
-    const Triangle& s = a.triangle;
-    const Triangle& t = b.triangle;
-    return std::tie(s.a.x, s.a.y, s.b.x, s.b.y, s.c.x, s.c.y) <
-           std::tie(t.a.x, t.a.y, t.b.x, t.b.y, t.c.x, t.c.y);
+template <typename Ranked>
+void sortByKey(std::vector<Ranked>& items) {
+    std::sort(items.begin(), items.end(),
+              [](const Ranked& a, const Ranked& b) { return a.key < b.key; });
 }
 
 // The three edges of a face, each with the corner opposite it.
@@ -63,15 +86,14 @@ bool reportedByKey(QuadEdge* key, const Face& face) {
 // The program keeps three copies of a triangle's circle, one per edge, each
 // computed from that edge's canonical record: its origin, its destination,
 // then the opposite corner. The copy kept here is that of the record whose
-// ends come first by coordinates, so that the result does not depend on
-// where the records happen to lie in memory.
-DelaunayTest::Circle circleOf(const Face& face) {
+// ends come first in site order, so that the result does not depend on where
+// the records happen to lie in memory.
+DelaunayTest::Circle circleOf(const Face& face, const SiteRanks& ranks) {
     std::size_t chosen = 0;
     for (std::size_t i = 1; i < 3; ++i) {
         const QuadEdge* a = face.edges[i]->canonical();
         const QuadEdge* b = face.edges[chosen]->canonical();
-        if (std::make_tuple(a->org()->x, a->org()->y, a->dest()->x, a->dest()->y) <
-            std::make_tuple(b->org()->x, b->org()->y, b->dest()->x, b->dest()->y)) {
+        if (ranks.pairKey(a->org(), a->dest()) < ranks.pairKey(b->org(), b->dest())) {
             chosen = i;
         }
     }
@@ -80,18 +102,21 @@ DelaunayTest::Circle circleOf(const Face& face) {
                                 toPoint(face.opposite[chosen]));
 }
 
-// The corners counterclockwise, starting at the one that comes first by
-// coordinates.
-Triangle counterclockwiseFromFirst(Point a, Point b, Point c) {
-    while (pointLess(b, a) || pointLess(c, a)) {
+// The triangle a, b, c (counterclockwise), starting at its first corner in
+// site order. Its first two corners identify it: no other triangle has that
+// counterclockwise edge.
+RankedTriangle rankedTriangle(const Site* a, const Site* b, const Site* c, const SiteRanks& ranks,
+                              const DelaunayTest::Circle& circle) {
+    while (ranks.of(b) < ranks.of(a) || ranks.of(c) < ranks.of(a)) {
         std::tie(a, b, c) = std::make_tuple(b, c, a);
     }
-    return Triangle{a, b, c};
+    return RankedTriangle{ranks.pairKey(a, b), Triangle{toPoint(a), toPoint(b), toPoint(c)},
+                          circle};
 }
 
 // The face on the left of `key` is a bounded triangle when the walk along it
 // closes after three edges and its corners turn strictly counterclockwise.
-void addLeftFace(std::vector<TriangleWithCircle>& found, QuadEdge* key) {
+void addLeftFace(std::vector<RankedTriangle>& found, QuadEdge* key, const SiteRanks& ranks) {
     QuadEdge* t = key->lnext();
     QuadEdge* u = t->lnext();
     if (u->lnext()->canonical() != key) {
@@ -99,15 +124,14 @@ void addLeftFace(std::vector<TriangleWithCircle>& found, QuadEdge* key) {
     }
     const Face face{{key, t, u}, {t->dest(), u->dest(), key->dest()}};
     if (reportedByKey(key, face) && key->org()->ccw(key->dest(), t->dest())) {
-        found.push_back({counterclockwiseFromFirst(toPoint(key->org()), toPoint(key->dest()),
-                                                   toPoint(t->dest())),
-                         circleOf(face)});
+        found.push_back(
+            rankedTriangle(key->org(), key->dest(), t->dest(), ranks, circleOf(face, ranks)));
     }
 }
 
 // The face on the right of `key`: its corners key.org, key.dest, s.dest turn
 // strictly clockwise when it is a bounded triangle.
-void addRightFace(std::vector<TriangleWithCircle>& found, QuadEdge* key) {
+void addRightFace(std::vector<RankedTriangle>& found, QuadEdge* key, const SiteRanks& ranks) {
     QuadEdge* s = key->rprev();
     QuadEdge* u = s->rprev();
     if (u->rprev()->canonical() != key) {
@@ -115,30 +139,35 @@ void addRightFace(std::vector<TriangleWithCircle>& found, QuadEdge* key) {
     }
     const Face face{{key, s, u}, {s->dest(), u->dest(), key->dest()}};
     if (reportedByKey(key, face) && key->org()->ccw(s->dest(), key->dest())) {
-        found.push_back({counterclockwiseFromFirst(toPoint(key->org()), toPoint(s->dest()),
-                                                   toPoint(key->dest())),
-                         circleOf(face)});
+        found.push_back(
+            rankedTriangle(key->org(), s->dest(), key->dest(), ranks, circleOf(face, ranks)));
     }
 }
 
-// Edges and triangles in coordinate order, so that the same sites always give
-// the same text.
-void collectShapes(const EdgeMap& edges, TriangulationShapes& shapes) {
+// Edges and triangles in site order, so that the same sites always give the
+// same text.
+void collectShapes(const EdgeMap& edges, const SiteRanks& ranks, TriangulationShapes& shapes) {
+    std::vector<RankedEdge> rankedEdges;
+    rankedEdges.reserve(edges.size());
     // A triangulation has fewer triangles than edges.
-    std::vector<TriangleWithCircle> found;
-    found.reserve(edges.size());
-    shapes.edges.reserve(edges.size());
+    std::vector<RankedTriangle> rankedTriangles;
+    rankedTriangles.reserve(edges.size());
     for (const auto& entry : edges) {
         QuadEdge* key = entry.first;
-        shapes.edges.emplace_back(toPoint(key->org()), toPoint(key->dest()));
-        addLeftFace(found, key);
-        addRightFace(found, key);
+        rankedEdges.push_back({ranks.pairKey(key->org(), key->dest()),
+                               DelaunayTest::Line(toPoint(key->org()), toPoint(key->dest()))});
+        addLeftFace(rankedTriangles, key, ranks);
+        addRightFace(rankedTriangles, key, ranks);
     }
-    std::sort(shapes.edges.begin(), shapes.edges.end(), lineLess);
-    std::sort(found.begin(), found.end(), triangleLess);
-    shapes.triangles.reserve(found.size());
-    shapes.circles.reserve(found.size());
-    for (const TriangleWithCircle& item : found) {
+    sortByKey(rankedEdges);
+    sortByKey(rankedTriangles);
+    shapes.edges.reserve(rankedEdges.size());
+    for (const RankedEdge& edge : rankedEdges) {
+        shapes.edges.push_back(edge.line);
+    }
+    shapes.triangles.reserve(rankedTriangles.size());
+    shapes.circles.reserve(rankedTriangles.size());
+    for (const RankedTriangle& item : rankedTriangles) {
         shapes.triangles.push_back(item.triangle);
         shapes.circles.push_back(item.circle);
     }
@@ -149,6 +178,9 @@ void collectShapes(const EdgeMap& edges, TriangulationShapes& shapes) {
 TriangulationShapes triangulateSites(const std::vector<Point>& points) {
     if (points.size() < 2) {
         throw std::invalid_argument("triangulateSites needs at least two sites");
+    }
+    if (points.size() > std::numeric_limits<std::uint32_t>::max()) {
+        throw std::length_error("triangulateSites takes at most 2^32 - 1 sites");
     }
     TriangulationShapes shapes;
     shapes.sites = points;
@@ -166,10 +198,11 @@ TriangulationShapes triangulateSites(const std::vector<Point>& points) {
         sorted.push_back(&site);
     }
     std::sort(sorted.begin(), sorted.end(), EdgeAlgebra::siteLess);
+    const SiteRanks ranks(storage, sorted);
 
     EdgeAlgebra::DelaunayTriangulation triangulation(sorted);
     EdgeAlgebra::EdgeWalker walker(triangulation.getLeftEdge());
-    collectShapes(walker.getEdges(), shapes);
+    collectShapes(walker.getEdges(), ranks, shapes);
     return shapes;
 }
 
