@@ -160,6 +160,8 @@ void* allocate() {
     if (blocks.freeList != nullptr) {
         FreeBlock* block = blocks.freeList;
         blocks.freeList = block->next;
+        // The next allocation reads the next block's link: fetch it now.
+        __builtin_prefetch(blocks.freeList);
         t_liveCount.add(1);
         return block;
     }
