@@ -103,28 +103,42 @@ void DelaunayTriangulation::divideAndConquer(std::vector<Site*>& sites, int lo, 
     }
 
     // Merge: zip the halves together from the tangent upwards, deleting (and
-    // freeing at once) every edge whose circle holds the next candidate.
+    // freeing at once) every edge whose circle holds the next candidate. A
+    // candidate's validity is tested again after its deletion loop only if the
+    // loop replaced it: the same test on the same edge gives the same answer.
     for (;;) {
+        Site* baseOrg = basel->org();
+        Site* baseDest = basel->dest();
         QuadEdge* lcand = basel->sym()->onext();
-        if (isValid(lcand, basel)) {
-            while (lcand->onext()->dest()->inCircle(basel->dest(), basel->org(), lcand->dest())) {
+        bool lvalid = isValid(lcand, basel);
+        if (lvalid) {
+            bool replaced = false;
+            while (lcand->onext()->dest()->inCircle(baseDest, baseOrg, lcand->dest())) {
                 QuadEdge* t = lcand->onext();
                 lcand->deleteEdge();
                 delete lcand->canonical();
                 lcand = t;
+                replaced = true;
+            }
+            if (replaced) {
+                lvalid = isValid(lcand, basel);
             }
         }
         QuadEdge* rcand = basel->oprev();
-        if (isValid(rcand, basel)) {
-            while (rcand->oprev()->dest()->inCircle(basel->dest(), basel->org(), rcand->dest())) {
+        bool rvalid = isValid(rcand, basel);
+        if (rvalid) {
+            bool replaced = false;
+            while (rcand->oprev()->dest()->inCircle(baseDest, baseOrg, rcand->dest())) {
                 QuadEdge* t = rcand->oprev();
                 rcand->deleteEdge();
                 delete rcand->canonical();
                 rcand = t;
+                replaced = true;
+            }
+            if (replaced) {
+                rvalid = isValid(rcand, basel);
             }
         }
-        const bool lvalid = isValid(lcand, basel);
-        const bool rvalid = isValid(rcand, basel);
         if (!lvalid && !rvalid) {
             break;
         }
