@@ -21,6 +21,7 @@ cmake --build "$build_dir" -j 2 --target edgealgebra_bench edgealgebra_peak_memo
 
 mkdir -p "$out_dir"
 "$build_dir"/bench/edgealgebra_bench --benchmark_min_time="$min_time" \
+    --benchmark_min_warmup_time="$min_time" \
     --benchmark_out="$out_dir/benchmark.json" --benchmark_out_format=json
 
 peak_memory=$build_dir/bench/edgealgebra_peak_memory

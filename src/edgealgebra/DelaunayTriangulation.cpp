@@ -1,6 +1,7 @@
 #include "edgealgebra/DelaunayTriangulation.h"
 
 #include "QuadTraversal.h"
+#include "SortPointers.h"
 #include "edgealgebra/QuadEdge.h"
 #include "edgealgebra/Site.h"
 
@@ -30,8 +31,13 @@ DelaunayTriangulation::DelaunayTriangulation(std::vector<Site*>& sites)
 // would collect, without building the ordered map; it reads no site, so the
 // sites may already be gone.
 DelaunayTriangulation::~DelaunayTriangulation() {
-    for (QuadEdge* quad : QuadTraversal::canonicalRecords(m_leftEdge)) {
-        delete quad;
+    std::vector<QuadEdge*> quads = QuadTraversal::canonicalRecords(m_leftEdge);
+    // Freed from the highest address down, the blocks sit on the pool's free
+    // list in ascending order, so the next triangulation gets them back in
+    // address order, as compact as fresh memory, instead of scattered.
+    sortPointers(quads);
+    for (auto it = quads.rbegin(); it != quads.rend(); ++it) {
+        delete *it;
     }
 }
 
