@@ -39,6 +39,15 @@ TEST(CircleThroughThreePoints, KnownCircles) {
         {"collinear", {0, 0}, {1, 1}, {2, 2}, -inf, inf, nan},
         {"three identical points", {1, 2}, {1, 2}, {1, 2}, nan, nan, nan},
         {"first and last coincide", {0, 0}, {3, 0}, {0, 0}, nan, nan, nan},
+        // Dx and Dy are each rounded to float before the division; an optimiser
+        // that keeps them in double gives the radius 14.6468935 here.
+        {"determinants rounded to float",
+         {-999.90125f, -446.21875f},
+         {-997.65094f, -459.0367f},
+         {-997.3472f, -451.99054f},
+         -1011.69885f,
+         -454.8992f,
+         14.6511087f},
     };
     for (const CircleCase& c : cases) {
         SCOPED_TRACE(c.name);
