@@ -2,12 +2,19 @@
 # Benchmarks of the triangulation core against CGAL (make bench).
 #
 # Configures a Release build in build-bench, builds the benchmark binaries,
-# runs them with JSON output into docs/bench/, measures the peak memory of one
-# cycle at one million sites (ours and CGAL's) and runs ten million sites once,
-# then writes the plot and the table for docs/benchmarks.md.
+# runs them with JSON output into docs/bench/ (each benchmark warms up first,
+# so both libraries are measured with their allocators in a steady state, and
+# repetitions of ours and CGAL's run interleaved, so that a change in the load
+# of a shared machine falls on both),
+# measures the peak memory of one cycle at one million sites in a fresh
+# process (ours and CGAL's) and runs ten million sites once, then writes the
+# plot and the table for docs/benchmarks.md.
 #
 #   BENCH_DIR        build directory (default build-bench)
-#   BENCH_MIN_TIME   Google Benchmark's minimum time per benchmark (default 0.5)
+#   BENCH_MIN_TIME   Google Benchmark's minimum (and warm-up) time per benchmark,
+#                    seconds (default 0.5)
+#   BENCH_REPETITIONS  repetitions, run in random interleaving; the figures are
+#                    their medians (default 3)
 #   BENCH_SKIP_HUGE  set to 1 to skip the ten-million-site run
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,6 +22,7 @@ cd "$(dirname "$0")/.."
 build_dir=${BENCH_DIR:-build-bench}
 out_dir=docs/bench
 min_time=${BENCH_MIN_TIME:-0.5}
+repetitions=${BENCH_REPETITIONS:-3}
 
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 cmake --build "$build_dir" -j 2 --target edgealgebra_bench edgealgebra_peak_memory
@@ -22,6 +30,7 @@ cmake --build "$build_dir" -j 2 --target edgealgebra_bench edgealgebra_peak_memo
 mkdir -p "$out_dir"
 "$build_dir"/bench/edgealgebra_bench --benchmark_min_time="$min_time" \
     --benchmark_min_warmup_time="$min_time" \
+    --benchmark_repetitions="$repetitions" --benchmark_enable_random_interleaving=true \
     --benchmark_out="$out_dir/benchmark.json" --benchmark_out_format=json
 
 peak_memory=$build_dir/bench/edgealgebra_peak_memory

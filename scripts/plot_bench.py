@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Turns the benchmark's JSON output into a plot of CPU time per site against
 the number of sites (ours and CGAL, by phase) and a Markdown table of the same
-figures with the ratios ours / CGAL.
+figures with the ratios ours / CGAL. Medians of repetitions are used when the
+benchmark ran with repetitions.
 
 usage: plot_bench.py BENCHMARK_JSON PLOT_PNG TABLE_MD
 """
@@ -31,11 +32,13 @@ def load(path):
     """{benchmark: {n: {counter: seconds per iteration, None: cycle seconds}}}."""
     with open(path, encoding="utf-8") as f:
         data = json.load(f)
+    # With repetitions, the medians stand for each benchmark; without, the runs.
+    medians = [b for b in data["benchmarks"] if b.get("aggregate_name") == "median"]
     results = {}
-    for bench in data["benchmarks"]:
-        if bench.get("run_type", "iteration") != "iteration":
+    for bench in medians or data["benchmarks"]:
+        if not medians and bench.get("run_type", "iteration") != "iteration":
             continue
-        name, n = bench["name"].split("/")[:2]
+        name, n = bench["run_name"].split("/")[:2]
         entry = {None: bench["real_time"] * UNIT_SECONDS[bench.get("time_unit", "ns")]}
         for key in ("sort_build", "walk", "destroy", "build"):
             if key in bench:
