@@ -47,6 +47,15 @@ inline bool DelaunayTriangulation::isValid(QuadEdge* e, QuadEdge* basel) const {
 
 void DelaunayTriangulation::divideAndConquer(std::vector<Site*>& sites, int lo, int hi,
                                              QuadEdge** le, QuadEdge** re) {
+    if (hi <= lo + 3) {
+        // The leaves run left to right: fetch the sites of the leaves a few
+        // steps ahead now, as the caller's sites lie scattered in memory.
+        constexpr int kPrefetchAhead = 16;
+        const int end = std::min(hi + kPrefetchAhead, static_cast<int>(sites.size()));
+        for (int i = lo + kPrefetchAhead; i < end; ++i) {
+            __builtin_prefetch(sites[static_cast<std::size_t>(i)]);
+        }
+    }
     if (hi == lo + 2) {
         QuadEdge* a = new QuadEdge;
         a->setOrg(sites[lo]);
