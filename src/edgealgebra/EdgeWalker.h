@@ -10,6 +10,9 @@ class QuadEdge;
 // Lists every undirected edge of a connected quad-edge subdivision once. The
 // key of an edge is the canonical record of its quad; every value is '0'.
 // The keys are borrowed: they are valid only while the subdivision lives.
+// The walk marks the quads it has visited in the quads themselves and clears
+// the marks before the constructor returns: one subdivision must not be
+// walked (or destroyed) by two threads at the same time.
 class EdgeWalker {
 public:
     // Walks the whole subdivision reachable from start through sym and onext.

@@ -30,8 +30,9 @@ public:
     QuadEdge(const QuadEdge&) = delete;
     QuadEdge& operator=(const QuadEdge&) = delete;
 
-    // Quads come from a pool of 64-byte blocks (plain aligned heap blocks in
-    // sanitizer builds, so that the sanitizers see every quad).
+    // Quads come from a per-thread pool of 64-byte blocks (plain aligned heap
+    // blocks in sanitizer builds, so that the sanitizers see every quad). A
+    // quad may be freed on any thread; the pool keeps freed memory for reuse.
     static void* operator new(std::size_t size);
     static void operator delete(void* block);
     static void* operator new[](std::size_t) = delete;
