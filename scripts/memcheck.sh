@@ -14,12 +14,12 @@
 # sees every quad-edge's allocation and release; otherwise a use after free
 # or a leak of a quad would stay hidden inside a pooled chunk.
 #
-#   MEMCHECK_BUILD_DIR     build directory (default build-rel/memcheck-build)
+#   MEMCHECK_BUILD_DIR     build directory (default build-memcheck)
 #   MEMCHECK_STEP_TIMEOUT  seconds per session step (default 300)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-build=${MEMCHECK_BUILD_DIR:-build-rel/memcheck-build}
+build=${MEMCHECK_BUILD_DIR:-build-memcheck}
 mkdir -p "$build"
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON \
     -DCMAKE_CXX_FLAGS=-DTESSARO_SANITIZE=1 >"$build/configure.log" 2>&1 ||

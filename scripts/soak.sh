@@ -9,11 +9,11 @@
 #   SOAK_AUDIT_EVERY  full consistency audit of every k-th round (default 10;
 #                     the others are still walked and counted)
 #   SOAK_SEED         random seed (default 1)
-#   SOAK_BUILD_DIR    build directory (default build-rel)
+#   SOAK_BUILD_DIR    build directory (default build-soak)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-build=${SOAK_BUILD_DIR:-build-rel}
+build=${SOAK_BUILD_DIR:-build-soak}
 mkdir -p "$build"
 configure=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
 if [ ! -f "$build/CMakeCache.txt" ]; then
