@@ -14,16 +14,17 @@ DelaunayTriangulation::DelaunayTriangulation(std::vector<Site*>& sites)
     : m_leftEdge(nullptr), m_rightEdge(nullptr) {
     const auto isFinite = [](const Site* s) { return s->isFinite(); };
     if (std::all_of(sites.begin(), sites.end(), isFinite)) {
-        if (sites.size() >= 2) {
-            divideAndConquer(sites, 0, static_cast<int>(sites.size()), &m_leftEdge, &m_rightEdge);
-        }
+        triangulate(sites);
         return;
     }
     std::vector<Site*> finiteSites;
     std::copy_if(sites.begin(), sites.end(), std::back_inserter(finiteSites), isFinite);
-    if (finiteSites.size() >= 2) {
-        divideAndConquer(finiteSites, 0, static_cast<int>(finiteSites.size()), &m_leftEdge,
-                         &m_rightEdge);
+    triangulate(finiteSites);
+}
+
+void DelaunayTriangulation::triangulate(std::vector<Site*>& sites) {
+    if (sites.size() >= 2) {
+        divideAndConquer(sites, 0, static_cast<int>(sites.size()), &m_leftEdge, &m_rightEdge);
     }
 }
 

@@ -30,6 +30,8 @@ public:
     QuadEdge* getRightEdge() const { return m_rightEdge; }
 
 private:
+    // Builds the triangulation of sorted, finite sites; fewer than two build nothing.
+    void triangulate(std::vector<Site*>& sites);
     void divideAndConquer(std::vector<Site*>& sites, int lo, int hi, QuadEdge** le, QuadEdge** re);
     // The candidate e ends strictly right of (above) the base edge.
     bool isValid(QuadEdge* e, QuadEdge* basel) const;
