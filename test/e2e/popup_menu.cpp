@@ -1,7 +1,5 @@
 #include "popup_menu.h"
 
-#include "wait_until.h"
-
 #include <algorithm>
 #include <utility>
 
@@ -61,7 +59,7 @@ bool PopupMenu::hoverUntil(const Rect& menu, int x, int y, Condition condition) 
             m_display.movePointer(x, y);
             return waitUntil(condition, std::chrono::milliseconds(500));
         },
-        kDefaultTimeout, std::chrono::milliseconds(0));
+        m_timeout, std::chrono::milliseconds(0));
 }
 
 std::optional<Rect> PopupMenu::findMenuWindow() {
@@ -118,7 +116,7 @@ std::optional<MenuLayout> PopupMenu::measure(const Rect& menu) {
 std::optional<MenuLayout> PopupMenu::open(int x, int y) {
     m_display.click(3, x, y);
     std::optional<Rect> menu;
-    if (!waitUntil([&] { return (menu = findMenuWindow()).has_value(); })) {
+    if (!waitUntil([&] { return (menu = findMenuWindow()).has_value(); }, m_timeout)) {
         return std::nullopt;
     }
     return measure(*menu);
@@ -138,7 +136,7 @@ bool PopupMenu::choose(const MenuLayout& layout, int index) {
     }
     m_display.pressButton(1);
     m_display.releaseButton(1);
-    return waitUntil([&] { return !findMenuWindow().has_value(); });
+    return waitUntil([&] { return !findMenuWindow().has_value(); }, m_timeout);
 }
 
 } // namespace e2e

@@ -4,8 +4,10 @@
 // window itself, not assumed.
 #pragma once
 
+#include "wait_until.h"
 #include "x_display.h"
 
+#include <chrono>
 #include <optional>
 #include <vector>
 
@@ -23,7 +25,10 @@ struct MenuLayout {
 
 class PopupMenu {
 public:
-    explicit PopupMenu(XDisplay& display) : m_display(display) {}
+    // `timeout` bounds each wait (menu shown, entry highlighted, menu gone);
+    // a program running under valgrind needs far more than the default.
+    explicit PopupMenu(XDisplay& display, std::chrono::milliseconds timeout = kDefaultTimeout)
+        : m_display(display), m_timeout(timeout) {}
 
     // Right click at (x, y); waits until the menu is shown and measures it.
     // Returns nothing when no menu appears.
@@ -43,6 +48,7 @@ private:
     std::optional<MenuLayout> measure(const Rect& menu);
 
     XDisplay& m_display;
+    std::chrono::milliseconds m_timeout;
 };
 
 } // namespace e2e
