@@ -1,5 +1,6 @@
 #include "TriangulationRound.h"
 
+#include "ConstructionComparison.h"
 #include "SubdivisionAudit.h"
 #include "edgealgebra/DelaunayTriangulation.h"
 #include "edgealgebra/QuadEdge.h"
@@ -108,6 +109,13 @@ std::string checkFuzzInput(const FuzzInput& input) {
     std::string fault = finiteOnly.fault;
     if (fault.empty()) {
         fault = liveQuadsFault(liveBefore, "the finite pass");
+    }
+    if (fault.empty()) {
+        // The fast construction serves large inputs only; here it runs on
+        // every input, against vertical cuts.
+        SiteSet sites;
+        sites.add(input.sites);
+        fault = compareConstructions(sites.sorted()).fault;
     }
     if (fault.empty() && !input.nonFinite.empty()) {
         SiteSet sites;

@@ -32,9 +32,6 @@ public:
 private:
     // Builds the triangulation of sorted, finite sites; fewer than two build nothing.
     void triangulate(std::vector<Site*>& sites);
-    void divideAndConquer(std::vector<Site*>& sites, int lo, int hi, QuadEdge** le, QuadEdge** re);
-    // The candidate e ends strictly right of (above) the base edge.
-    bool isValid(QuadEdge* e, QuadEdge* basel) const;
 
     QuadEdge* m_leftEdge;
     QuadEdge* m_rightEdge;

@@ -69,33 +69,24 @@ constexpr double kOrientationErrorFactor = 4.0 * kUnitRoundoff;
 // roundings, so the bounds hold for it too.)
 constexpr double kInCircleErrorFactor = 16.0 * kUnitRoundoff;
 
-// Sites with a NaN or infinite coordinate, or any pair of them.
-bool nonFiniteSiteLess(const Site* a, const Site* b);
-
-} // namespace SitePredicateDetail
-
-// Evaluated in double exactly as written: (first - second) + third. Only when
-// the result lies within the rounding bound is the sign decided exactly. The
-// predicates are inline because the triangulator spends most of its time in
-// them.
-inline bool Site::ccw(const Site* b, const Site* c) const {
-    const double ax = x, ay = y, bx = b->x, by = b->y, cx = c->x, cy = c->y;
+// The sign of the orientation determinant of a, b, c where double precision
+// decides it, 0 where the result lies within the rounding bound.
+inline int filteredOrientation(double ax, double ay, double bx, double by, double cx, double cy) {
     const double det = (bx * cy - by * cx) - (ax * cy - ay * cx) + (ax * by - ay * bx);
     const double magnitude = std::fabs(bx * cy) + std::fabs(by * cx) + std::fabs(ax * cy) +
                              std::fabs(ay * cx) + std::fabs(ax * by) + std::fabs(ay * bx);
-    const double bound = SitePredicateDetail::kOrientationErrorFactor * magnitude;
+    const double bound = kOrientationErrorFactor * magnitude;
     if (std::fabs(det) > bound || !std::isfinite(bound)) {
-        return det > 0.0;
+        return det > 0.0 ? 1 : -1;
     }
-    return ccwExact(b, c);
+    return 0;
 }
 
-// The factored in-circle form: P - Q equals the usual in-circle determinant,
-// but rounds differently; the double decision stands wherever it is certain.
-inline bool Site::inCircle(const Site* a, const Site* b, const Site* c) const {
-    const double dx = x, dy = y;
-    const double ax = a->x, ay = a->y, bx = b->x, by = b->y, cx = c->x, cy = c->y;
-
+// The factored in-circle form for d against the circle through a, b, c: P - Q
+// equals the usual in-circle determinant, but rounds differently. The sign
+// where double precision decides it, 0 where it cannot.
+inline int filteredInCircle(double ax, double ay, double bx, double by, double cx, double cy,
+                            double dx, double dy) {
     const double p1a = (dy - ay) * (bx - cx);
     const double p1b = (dx - ax) * (by - cy);
     const double p2a = (dx - cx) * (bx - ax);
@@ -110,11 +101,31 @@ inline bool Site::inCircle(const Site* a, const Site* b, const Site* c) const {
 
     const double magnitude = (std::fabs(p1a) + std::fabs(p1b)) * (std::fabs(p2a) + std::fabs(p2b)) +
                              (std::fabs(q1a) + std::fabs(q1b)) * (std::fabs(q2a) + std::fabs(q2b));
-    const double bound = SitePredicateDetail::kInCircleErrorFactor * magnitude;
+    const double bound = kInCircleErrorFactor * magnitude;
     if (std::fabs(p - q) > bound || !std::isfinite(bound)) {
-        return q < p;
+        return q < p ? 1 : -1;
     }
-    return inCircleExact(a, b, c);
+    return 0;
+}
+
+// Sites with a NaN or infinite coordinate, or any pair of them.
+bool nonFiniteSiteLess(const Site* a, const Site* b);
+
+} // namespace SitePredicateDetail
+
+// Evaluated in double exactly as written: (first - second) + third. Only when
+// the result lies within the rounding bound is the sign decided exactly. The
+// predicates are inline because the triangulator spends most of its time in
+// them.
+inline bool Site::ccw(const Site* b, const Site* c) const {
+    const int sign = SitePredicateDetail::filteredOrientation(x, y, b->x, b->y, c->x, c->y);
+    return sign != 0 ? sign > 0 : ccwExact(b, c);
+}
+
+inline bool Site::inCircle(const Site* a, const Site* b, const Site* c) const {
+    const int sign =
+        SitePredicateDetail::filteredInCircle(a->x, a->y, b->x, b->y, c->x, c->y, x, y);
+    return sign != 0 ? sign > 0 : inCircleExact(a, b, c);
 }
 
 inline bool siteLess(const Site* a, const Site* b) {

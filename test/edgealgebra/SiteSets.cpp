@@ -78,11 +78,14 @@ Coordinates collinear(std::size_t n, std::mt19937& rng) {
 }
 
 Coordinates verticalLines(std::size_t n, int lines, std::mt19937& rng) {
+    std::set<std::pair<float, float>> seen;
     Coordinates result;
     while (result.size() < n) {
-        result.emplace_back(uniformInt(rng, 0, lines - 1) * 0.5f,
-                            uniformInt(rng, -16384, 16383) * kGridStep);
-        result = distinct(result);
+        const std::pair<float, float> c(uniformInt(rng, 0, lines - 1) * 0.5f,
+                                        uniformInt(rng, -16384, 16383) * kGridStep);
+        if (seen.insert(c).second) {
+            result.push_back(c);
+        }
     }
     return result;
 }

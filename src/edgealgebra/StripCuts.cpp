@@ -1,0 +1,440 @@
+#include "StripCuts.h"
+
+#include "CompactSubdivision.h"
+#include "ExactSign.h"
+#include "edgealgebra/QuadEdge.h"
+#include "edgealgebra/Site.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+namespace EdgeAlgebra {
+
+namespace {
+
+using Record = CompactSubdivision::Record;
+
+// A site's coordinates, stored densely in the order the build visits them,
+// with the site's position in the caller's sorted vector.
+struct Vertex {
+    float x;
+    float y;
+    std::uint32_t site;
+};
+
+// Raised inside the build when four distinct sites turn out exactly
+// cocircular: the triangulation may then not be unique, and the caller falls
+// back to vertical cuts without finishing this one.
+struct NotUnique {};
+
+// The two orders in which halves are cut. Axis 0 is the sort order of the
+// sites (x, then y). Axis 1 is the same order seen in a frame turned by a
+// quarter turn clockwise, (x, y) -> (y, -x): ascending y, then descending x.
+// A turn keeps every orientation, so the merge of Guibas and Stolfi works
+// unchanged on halves separated in either order.
+bool precedes(const Vertex& a, const Vertex& b, int axis) {
+    if (axis == 0) {
+        return a.x < b.x || (a.x == b.x && a.y < b.y);
+    }
+    return a.y < b.y || (a.y == b.y && a.x > b.x);
+}
+
+// The hull edges of a sub-triangulation in the order of one axis: le is the
+// counterclockwise hull edge out of its first vertex, re the clockwise hull
+// edge out of its last.
+struct HullEdges {
+    Record le;
+    Record re;
+};
+
+// Strips of about sqrt(n log n) sites (Dwyer's choice): the horizontal cuts
+// inside a strip then give cells that stay roughly square down to about
+// log n sites, and the vertical merges of the strips are few.
+std::uint32_t stripSites(std::size_t n) {
+    const double count = static_cast<double>(n);
+    return static_cast<std::uint32_t>(std::max(3.0, std::sqrt(count * std::log2(count))));
+}
+
+class Builder {
+public:
+    explicit Builder(std::vector<Vertex>& vertices)
+        : m_vertices(vertices), m_edges(3 * vertices.size()),
+          m_stripSites(stripSites(vertices.size())) {}
+
+    // Orders the vertices for the cuts, then triangulates them all; the hull
+    // edges returned are those of axis 0.
+    HullEdges run() {
+        const auto n = static_cast<std::uint32_t>(m_vertices.size());
+        arrange(0, n);
+        return build(0, n);
+    }
+
+    const CompactSubdivision& edges() const { return m_edges; }
+
+    // Every interior edge strictly locally Delaunay: the far vertex of the
+    // triangle on its right lies strictly outside the circle of the triangle on
+    // its left. Every face but the outer one is a counterclockwise triangle;
+    // edges on the outer face (all of them, for a collinear chain) have no
+    // second triangle.
+    bool isStrictlyDelaunay(HullEdges hull) const {
+        std::vector<bool> onHull(m_edges.quadSlots(), false);
+        Record e = hull.le;
+        do {
+            onHull[CompactSubdivision::quadOf(e)] = true;
+            e = m_edges.rprev(e);
+        } while (e != hull.le);
+        for (std::uint32_t q = 0; q < m_edges.quadSlots(); ++q) {
+            if (!m_edges.isLive(q) || onHull[q]) {
+                continue;
+            }
+            const Record edge = 4 * q;
+            const std::uint32_t left = m_edges.dest(m_edges.lnext(edge));
+            const std::uint32_t right = m_edges.dest(m_edges.lnext(CompactSubdivision::sym(edge)));
+            if (inCircleSign(m_edges.org(edge), m_edges.dest(edge), left, right) >= 0) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+private:
+    bool isStrip(std::uint32_t lo, std::uint32_t hi) const { return hi - lo <= m_stripSites; }
+
+    // Vertical strips come from halving the sorted vertices; each strip is
+    // then sorted by axis 1 for its horizontal cuts.
+    void arrange(std::uint32_t lo, std::uint32_t hi) {
+        if (isStrip(lo, hi)) {
+            std::sort(m_vertices.begin() + lo, m_vertices.begin() + hi,
+                      [](const Vertex& a, const Vertex& b) { return precedes(a, b, 1); });
+            return;
+        }
+        const std::uint32_t mid = lo + (hi - lo) / 2;
+        arrange(lo, mid);
+        arrange(mid, hi);
+    }
+
+    // Vertical cuts down to the strips; the hull edges are those of axis 0.
+    HullEdges build(std::uint32_t lo, std::uint32_t hi) {
+        if (isStrip(lo, hi)) {
+            return inAxis(buildStrip(lo, hi), 0);
+        }
+        const std::uint32_t mid = lo + (hi - lo) / 2;
+        const HullEdges left = build(lo, mid);
+        const HullEdges right = build(mid, hi);
+        return merge(left, right);
+    }
+
+    // Horizontal cuts within a strip; the hull edges are those of axis 1.
+    HullEdges buildStrip(std::uint32_t lo, std::uint32_t hi) {
+        if (hi - lo == 2) {
+            const Record a = m_edges.makeEdge(lo, lo + 1);
+            return {a, CompactSubdivision::sym(a)};
+        }
+        if (hi - lo == 3) {
+            return buildThree(lo);
+        }
+        const std::uint32_t mid = lo + (hi - lo) / 2;
+        const HullEdges lower = buildStrip(lo, mid);
+        const HullEdges upper = buildStrip(mid, hi);
+        return merge(lower, upper);
+    }
+
+    // Three vertices in the order of their axis, as the leaf of vertical cuts.
+    HullEdges buildThree(std::uint32_t s1) {
+        const std::uint32_t s2 = s1 + 1, s3 = s1 + 2;
+        const Record a = m_edges.makeEdge(s1, s2);
+        const Record b = m_edges.makeEdge(s2, s3);
+        m_edges.splice(CompactSubdivision::sym(a), b);
+        if (ccw(s1, s2, s3)) {
+            m_edges.connect(b, a);
+            return {a, CompactSubdivision::sym(b)};
+        }
+        if (ccw(s1, s3, s2)) {
+            const Record c = m_edges.connect(b, a);
+            return {CompactSubdivision::sym(c), c};
+        }
+        return {a, CompactSubdivision::sym(b)};
+    }
+
+    // The hull edges of the same sub-triangulation in the order of `axis`:
+    // walks once around its outer face (a collinear chain is walked out and
+    // back) and picks the edges at the first and the last vertex of that order.
+    HullEdges inAxis(HullEdges hull, int axis) const {
+        Record first = hull.le;
+        Record intoLast = hull.le;
+        Record e = hull.le;
+        do {
+            if (precedes(vertexAt(m_edges.org(e)), vertexAt(m_edges.org(first)), axis)) {
+                first = e;
+            }
+            if (precedes(vertexAt(m_edges.dest(intoLast)), vertexAt(m_edges.dest(e)), axis)) {
+                intoLast = e;
+            }
+            e = m_edges.rprev(e);
+        } while (e != hull.le);
+        return {first, CompactSubdivision::sym(intoLast)};
+    }
+
+    // Guibas and Stolfi's merge of two triangulations separated in the order
+    // of one axis, step for step as the vertical cuts merge.
+    HullEdges merge(HullEdges lower, HullEdges upper) {
+        Record ldo = lower.le, ldi = lower.re, rdi = upper.le, rdo = upper.re;
+        for (;;) {
+            if (leftOf(m_edges.org(rdi), ldi)) {
+                ldi = m_edges.lnext(ldi);
+            } else if (rightOf(m_edges.org(ldi), rdi)) {
+                rdi = m_edges.rprev(rdi);
+            } else {
+                break;
+            }
+        }
+        Record basel = m_edges.connect(CompactSubdivision::sym(rdi), ldi);
+        if (m_edges.org(ldi) == m_edges.org(ldo)) {
+            ldo = CompactSubdivision::sym(basel);
+        }
+        if (m_edges.org(rdi) == m_edges.org(rdo)) {
+            rdo = basel;
+        }
+        for (;;) {
+            const std::uint32_t baseOrg = m_edges.org(basel);
+            const std::uint32_t baseDest = m_edges.dest(basel);
+            Record lcand = m_edges.onext(CompactSubdivision::sym(basel));
+            bool lvalid = isValid(lcand, basel);
+            if (lvalid) {
+                bool replaced = false;
+                while (inCircle(m_edges.dest(m_edges.onext(lcand)), baseDest, baseOrg,
+                                m_edges.dest(lcand))) {
+                    const Record t = m_edges.onext(lcand);
+                    m_edges.removeEdge(lcand);
+                    lcand = t;
+                    replaced = true;
+                }
+                if (replaced) {
+                    lvalid = isValid(lcand, basel);
+                }
+            }
+            Record rcand = m_edges.oprev(basel);
+            bool rvalid = isValid(rcand, basel);
+            if (rvalid) {
+                bool replaced = false;
+                while (inCircle(m_edges.dest(m_edges.oprev(rcand)), baseDest, baseOrg,
+                                m_edges.dest(rcand))) {
+                    const Record t = m_edges.oprev(rcand);
+                    m_edges.removeEdge(rcand);
+                    rcand = t;
+                    replaced = true;
+                }
+                if (replaced) {
+                    rvalid = isValid(rcand, basel);
+                }
+            }
+            if (!lvalid && !rvalid) {
+                break;
+            }
+            if (!lvalid || (rvalid && inCircle(m_edges.dest(rcand), m_edges.dest(lcand),
+                                               m_edges.org(lcand), m_edges.org(rcand)))) {
+                basel = m_edges.connect(rcand, CompactSubdivision::sym(basel));
+            } else {
+                basel =
+                    m_edges.connect(CompactSubdivision::sym(basel), CompactSubdivision::sym(lcand));
+            }
+        }
+        return {ldo, rdo};
+    }
+
+    const Vertex& vertexAt(std::uint32_t v) const { return m_vertices[v]; }
+
+    bool isValid(Record e, Record basel) const { return rightOf(m_edges.dest(e), basel); }
+    bool rightOf(std::uint32_t v, Record e) const {
+        return ccw(v, m_edges.dest(e), m_edges.org(e));
+    }
+    bool leftOf(std::uint32_t v, Record e) const { return ccw(v, m_edges.org(e), m_edges.dest(e)); }
+
+    // The predicates of Site, on vertex indices: the same exact decisions.
+    // Vertices are distinct sites, so equal indices are the only coincidence.
+    bool ccw(std::uint32_t a, std::uint32_t b, std::uint32_t c) const {
+        if (a == b || a == c || b == c) {
+            return false;
+        }
+        const Vertex &va = m_vertices[a], &vb = m_vertices[b], &vc = m_vertices[c];
+        const int sign =
+            SitePredicateDetail::filteredOrientation(va.x, va.y, vb.x, vb.y, vc.x, vc.y);
+        if (sign != 0) {
+            return sign > 0;
+        }
+        return ExactSign::orientation(va.x, va.y, vb.x, vb.y, vc.x, vc.y) > 0;
+    }
+
+    // d strictly inside the circle through a, b, c (counterclockwise).
+    bool inCircle(std::uint32_t d, std::uint32_t a, std::uint32_t b, std::uint32_t c) const {
+        if (d == a || d == b || d == c || a == b || a == c || b == c) {
+            return false;
+        }
+        const int sign = inCircleSign(a, b, c, d);
+        if (sign == 0) {
+            throw NotUnique();
+        }
+        return sign > 0;
+    }
+
+    // Exact sign of the in-circle determinant of d against a, b, c (distinct).
+    int inCircleSign(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d) const {
+        const Vertex &va = m_vertices[a], &vb = m_vertices[b], &vc = m_vertices[c],
+                     &vd = m_vertices[d];
+        const int sign =
+            SitePredicateDetail::filteredInCircle(va.x, va.y, vb.x, vb.y, vc.x, vc.y, vd.x, vd.y);
+        if (sign != 0) {
+            return sign;
+        }
+        return ExactSign::inCircle(va.x, va.y, vb.x, vb.y, vc.x, vc.y, vd.x, vd.y);
+    }
+
+    std::vector<Vertex>& m_vertices;
+    CompactSubdivision m_edges;
+    std::uint32_t m_stripSites;
+};
+
+// Whether sorted positions i < j fall into one leaf of the vertical cuts
+// (which halve [0, n) at (lo + hi) / 2 down to two or three sites).
+bool inOneVerticalLeaf(std::uint32_t i, std::uint32_t j, std::uint32_t n) {
+    std::uint32_t lo = 0, hi = n;
+    while (hi - lo > 3) {
+        const std::uint32_t mid = lo + (hi - lo) / 2;
+        if (j < mid) {
+            hi = mid;
+        } else if (i >= mid) {
+            lo = mid;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The origin, as a sorted position, that vertical cuts give the quad between
+// sorted positions i < j. A merge connects from its upper half to its lower
+// half, so every edge between two leaves starts at the later site. In a leaf
+// the first two edges run forwards (s1 to s2, s2 to s3) and the closing edge
+// of a triangle backwards (s3 to s1).
+std::uint32_t verticalCutOrigin(std::uint32_t i, std::uint32_t j, std::uint32_t n) {
+    if (j - i <= 2 && inOneVerticalLeaf(i, j, n)) {
+        return j == i + 1 ? i : j;
+    }
+    return j;
+}
+
+// The record `position` steps of rot from e.
+QuadEdge* rotated(QuadEdge* e, std::uint32_t position) {
+    switch (position & 3) {
+    case 0:
+        return e;
+    case 1:
+        return e->rot();
+    case 2:
+        return e->sym();
+    default:
+        return e->invRot();
+    }
+}
+
+// Writes the compact triangulation out as quad-edges: one new QuadEdge per
+// live quad, turned by half a turn where vertical cuts would have made the
+// edge in the other direction.
+class QuadWriter {
+public:
+    QuadWriter(const CompactSubdivision& edges, const std::vector<Vertex>& vertices,
+               const std::vector<Site*>& sites)
+        : m_edges(edges), m_vertices(vertices), m_sites(sites),
+          m_firstRecords(edges.quadSlots(), nullptr) {}
+
+    // Frees the quads made so far unless the writing finished.
+    ~QuadWriter() {
+        if (!m_done) {
+            for (QuadEdge* e : m_firstRecords) {
+                if (e != nullptr) {
+                    delete e->canonical();
+                }
+            }
+        }
+    }
+    QuadWriter(const QuadWriter&) = delete;
+    QuadWriter& operator=(const QuadWriter&) = delete;
+
+    void write() {
+        const auto n = static_cast<std::uint32_t>(m_sites.size());
+        for (std::uint32_t q = 0; q < m_edges.quadSlots(); ++q) {
+            if (!m_edges.isLive(q)) {
+                continue;
+            }
+            const std::uint32_t from = m_vertices[m_edges.org(4 * q)].site;
+            const std::uint32_t to = m_vertices[m_edges.dest(4 * q)].site;
+            const std::uint32_t origin =
+                verticalCutOrigin(std::min(from, to), std::max(from, to), n);
+            QuadEdge* canonical = new QuadEdge;
+            m_firstRecords[q] = origin == from ? canonical : canonical->sym();
+        }
+        for (std::uint32_t q = 0; q < m_edges.quadSlots(); ++q) {
+            QuadEdge* first = m_firstRecords[q];
+            if (first == nullptr) {
+                continue;
+            }
+            const Record e = 4 * q;
+            first->setNext(record(m_edges.onext(e)));
+            first->rot()->setNext(record(m_edges.onext(e + 1)));
+            first->sym()->setNext(record(m_edges.onext(e + 2)));
+            first->invRot()->setNext(record(m_edges.onext(e + 3)));
+            first->setOrg(m_sites[m_vertices[m_edges.org(e)].site]);
+            first->setDest(m_sites[m_vertices[m_edges.dest(e)].site]);
+        }
+        m_done = true;
+    }
+
+    // The quad-edge record written for compact record e.
+    QuadEdge* record(Record e) const {
+        return rotated(m_firstRecords[CompactSubdivision::quadOf(e)], e & 3);
+    }
+
+private:
+    const CompactSubdivision& m_edges;
+    const std::vector<Vertex>& m_vertices;
+    const std::vector<Site*>& m_sites;
+    // Per compact quad, the record its position 0 became (null: not live).
+    std::vector<QuadEdge*> m_firstRecords;
+    bool m_done = false;
+};
+
+} // namespace
+
+bool StripCuts::triangulate(const std::vector<Site*>& sites, QuadEdge** leftEdge,
+                            QuadEdge** rightEdge) {
+    if (sites.size() < 2 || sites.size() > UINT32_MAX / 16) {
+        return false;
+    }
+    std::vector<Vertex> vertices(sites.size());
+    for (std::size_t i = 0; i < sites.size(); ++i) {
+        const Site* s = sites[i];
+        vertices[i] = {s->x, s->y, static_cast<std::uint32_t>(i)};
+        if (i > 0 && vertices[i - 1].x == s->x && vertices[i - 1].y == s->y) {
+            return false; // coincident sites
+        }
+    }
+    Builder builder(vertices);
+    HullEdges hull{};
+    try {
+        hull = builder.run();
+    } catch (const NotUnique&) {
+        return false;
+    }
+    if (!builder.isStrictlyDelaunay(hull)) {
+        return false;
+    }
+    QuadWriter writer(builder.edges(), vertices, sites);
+    writer.write();
+    *leftEdge = writer.record(hull.le);
+    *rightEdge = writer.record(hull.re);
+    return true;
+}
+
+} // namespace EdgeAlgebra
