@@ -13,8 +13,9 @@ struct ComparisonResult {
 };
 
 // Runs the triangulator's fast construction (strips cut horizontally) on
-// finite sites sorted by siteLess. If it keeps its result, that must be the
-// subdivision that vertical cuts alone build, record for record: the same
+// sites sorted by siteLess. If it keeps its result, that must be the
+// subdivision that vertical cuts alone build from the finite sites, record
+// for record: the same
 // quads in the same direction, the same Onext rings, the same hull edges. If
 // it declines, it must leave no quad alive. Both results are freed again.
 ComparisonResult compareConstructions(std::vector<EdgeAlgebra::Site*>& sorted);

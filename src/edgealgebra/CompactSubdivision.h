@@ -1,7 +1,8 @@
 #pragma once
 
+#include "HugePageAllocator.h"
+
 #include <cstdint>
-#include <vector>
 
 namespace EdgeAlgebra {
 
@@ -84,6 +85,9 @@ public:
         m_freeList = q;
     }
 
+    // Asks for the quad of record e to be fetched into the cache.
+    void prefetch(Record e) const { __builtin_prefetch(&m_quads[e >> 2]); }
+
     // Quads are numbered 0 to quadSlots() - 1; removed ones are not live.
     std::uint32_t quadSlots() const { return static_cast<std::uint32_t>(m_quads.size()); }
     bool isLive(std::uint32_t q) const { return m_quads[q].nextFree == kLive; }
@@ -101,7 +105,7 @@ private:
 
     void setNext(Record e, Record next) { m_quads[e >> 2].next[e & 3] = next; }
 
-    std::vector<Quad> m_quads;
+    ScratchVector<Quad> m_quads;
     std::uint32_t m_freeList = kNoQuad;
 };
 

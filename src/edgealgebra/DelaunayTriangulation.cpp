@@ -12,26 +12,22 @@
 
 namespace EdgeAlgebra {
 
+// Many sites take the fast construction first; it declines (building nothing)
+// unless its result is provably the one vertical cuts give.
 DelaunayTriangulation::DelaunayTriangulation(std::vector<Site*>& sites)
     : m_leftEdge(nullptr), m_rightEdge(nullptr) {
-    const auto isFinite = [](const Site* s) { return s->isFinite(); };
-    if (std::all_of(sites.begin(), sites.end(), isFinite)) {
-        triangulate(sites);
-        return;
-    }
-    std::vector<Site*> finiteSites;
-    std::copy_if(sites.begin(), sites.end(), std::back_inserter(finiteSites), isFinite);
-    triangulate(finiteSites);
-}
-
-// Many sites take the fast path first; it declines (building nothing) unless
-// its result is provably the one vertical cuts give.
-void DelaunayTriangulation::triangulate(std::vector<Site*>& sites) {
     if (sites.size() >= StripCuts::kMinimumSites &&
         StripCuts::triangulate(sites, &m_leftEdge, &m_rightEdge)) {
         return;
     }
-    VerticalCuts::triangulate(sites, &m_leftEdge, &m_rightEdge);
+    const auto isFinite = [](const Site* s) { return s->isFinite(); };
+    if (std::all_of(sites.begin(), sites.end(), isFinite)) {
+        VerticalCuts::triangulate(sites, &m_leftEdge, &m_rightEdge);
+        return;
+    }
+    std::vector<Site*> finiteSites;
+    std::copy_if(sites.begin(), sites.end(), std::back_inserter(finiteSites), isFinite);
+    VerticalCuts::triangulate(finiteSites, &m_leftEdge, &m_rightEdge);
 }
 
 // Frees every quad once. The traversal lists exactly the keys an EdgeWalker

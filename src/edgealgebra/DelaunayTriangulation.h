@@ -30,9 +30,6 @@ public:
     QuadEdge* getRightEdge() const { return m_rightEdge; }
 
 private:
-    // Builds the triangulation of sorted, finite sites; fewer than two build nothing.
-    void triangulate(std::vector<Site*>& sites);
-
     QuadEdge* m_leftEdge;
     QuadEdge* m_rightEdge;
 };

@@ -12,6 +12,11 @@ namespace EdgeAlgebra {
 // four linear passes where a comparison sort needs twenty or more.
 template <typename T>
 void sortPointers(std::vector<T*>& pointers) {
+    // Quads written out by the triangulator lie in the order a traversal
+    // meets them: one linear check saves the sort.
+    if (std::is_sorted(pointers.begin(), pointers.end(), std::less<T*>())) {
+        return;
+    }
     constexpr std::size_t kSmall = 1 << 12;
     if (pointers.size() < kSmall) {
         std::sort(pointers.begin(), pointers.end(), std::less<T*>());

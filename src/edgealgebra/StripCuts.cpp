@@ -59,7 +59,7 @@ std::uint32_t stripSites(std::size_t n) {
 
 class Builder {
 public:
-    explicit Builder(std::vector<Vertex>& vertices)
+    explicit Builder(ScratchVector<Vertex>& vertices)
         : m_vertices(vertices), m_edges(3 * vertices.size()),
           m_stripSites(stripSites(vertices.size())) {}
 
@@ -291,7 +291,7 @@ private:
         return ExactSign::inCircle(va.x, va.y, vb.x, vb.y, vc.x, vc.y, vd.x, vd.y);
     }
 
-    std::vector<Vertex>& m_vertices;
+    ScratchVector<Vertex>& m_vertices;
     CompactSubdivision m_edges;
     std::uint32_t m_stripSites;
 };
@@ -344,7 +344,7 @@ QuadEdge* rotated(QuadEdge* e, std::uint32_t position) {
 // edge in the other direction.
 class QuadWriter {
 public:
-    QuadWriter(const CompactSubdivision& edges, const std::vector<Vertex>& vertices,
+    QuadWriter(const CompactSubdivision& edges, const ScratchVector<Vertex>& vertices,
                const std::vector<Site*>& sites)
         : m_edges(edges), m_vertices(vertices), m_sites(sites),
           m_firstRecords(edges.quadSlots(), nullptr) {}
@@ -362,12 +362,18 @@ public:
     QuadWriter(const QuadWriter&) = delete;
     QuadWriter& operator=(const QuadWriter&) = delete;
 
-    void write() {
-        const auto n = static_cast<std::uint32_t>(m_sites.size());
-        for (std::uint32_t q = 0; q < m_edges.quadSlots(); ++q) {
-            if (!m_edges.isLive(q)) {
-                continue;
+    // Quads are made in the order in which a traversal from `start` meets
+    // them (the walk of QuadTraversal, on the compact records), so that the
+    // edge walker and the destructor later run through memory in address
+    // order instead of jumping across it.
+    void write(Record start) {
+        const auto n = static_cast<std::uint32_t>(m_vertices.size());
+        const ScratchVector<std::uint32_t> order = traversalOrder(start);
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            if (i + kPrefetchDistance < order.size()) {
+                m_edges.prefetch(4 * order[i + kPrefetchDistance]);
             }
+            const std::uint32_t q = order[i];
             const std::uint32_t from = m_vertices[m_edges.org(4 * q)].site;
             const std::uint32_t to = m_vertices[m_edges.dest(4 * q)].site;
             const std::uint32_t origin =
@@ -375,7 +381,13 @@ public:
             QuadEdge* canonical = new QuadEdge;
             m_firstRecords[q] = origin == from ? canonical : canonical->sym();
         }
-        for (std::uint32_t q = 0; q < m_edges.quadSlots(); ++q) {
+        // The quads' blocks are now in traversal order, not in compact order:
+        // fetch each one a few quads ahead, ready to be written.
+        const std::uint32_t slots = m_edges.quadSlots();
+        for (std::uint32_t q = 0; q < slots; ++q) {
+            if (q + kPrefetchDistance < slots && m_firstRecords[q + kPrefetchDistance] != nullptr) {
+                __builtin_prefetch(m_firstRecords[q + kPrefetchDistance]->canonical(), 1);
+            }
             QuadEdge* first = m_firstRecords[q];
             if (first == nullptr) {
                 continue;
@@ -397,11 +409,39 @@ public:
     }
 
 private:
+    static constexpr std::size_t kPrefetchDistance = 8;
+
+    // Breadth first from start: each quad when first met, then the next
+    // edges around both ends of the record it was met by.
+    ScratchVector<std::uint32_t> traversalOrder(Record start) const {
+        ScratchVector<std::uint32_t> order;
+        order.reserve(m_edges.quadSlots());
+        std::vector<bool> seen(m_edges.quadSlots(), false);
+        ScratchVector<Record> queue;
+        queue.reserve(2 * static_cast<std::size_t>(m_edges.quadSlots()) + 1);
+        queue.push_back(start);
+        for (std::size_t head = 0; head < queue.size(); ++head) {
+            const Record e = queue[head];
+            const std::uint32_t q = CompactSubdivision::quadOf(e);
+            if (seen[q]) {
+                continue;
+            }
+            seen[q] = true;
+            order.push_back(q);
+            for (const Record next :
+                 {m_edges.onext(e), m_edges.onext(CompactSubdivision::sym(e))}) {
+                m_edges.prefetch(next);
+                queue.push_back(next);
+            }
+        }
+        return order;
+    }
+
     const CompactSubdivision& m_edges;
-    const std::vector<Vertex>& m_vertices;
+    const ScratchVector<Vertex>& m_vertices;
     const std::vector<Site*>& m_sites;
     // Per compact quad, the record its position 0 became (null: not live).
-    std::vector<QuadEdge*> m_firstRecords;
+    ScratchVector<QuadEdge*> m_firstRecords;
     bool m_done = false;
 };
 
@@ -409,16 +449,29 @@ private:
 
 bool StripCuts::triangulate(const std::vector<Site*>& sites, QuadEdge** leftEdge,
                             QuadEdge** rightEdge) {
-    if (sites.size() < 2 || sites.size() > UINT32_MAX / 16) {
+    if (sites.size() > UINT32_MAX / 16) {
         return false;
     }
-    std::vector<Vertex> vertices(sites.size());
+    // One pass over the caller's sites: copies the finite ones, which sort
+    // first, and checks that they are distinct and that every site after them
+    // is non-finite.
+    ScratchVector<Vertex> vertices;
+    vertices.reserve(sites.size());
     for (std::size_t i = 0; i < sites.size(); ++i) {
         const Site* s = sites[i];
-        vertices[i] = {s->x, s->y, static_cast<std::uint32_t>(i)};
-        if (i > 0 && vertices[i - 1].x == s->x && vertices[i - 1].y == s->y) {
+        if (!s->isFinite()) {
+            continue;
+        }
+        if (vertices.size() != i) {
+            return false; // a finite site after a non-finite one: not sorted
+        }
+        if (i > 0 && vertices.back().x == s->x && vertices.back().y == s->y) {
             return false; // coincident sites
         }
+        vertices.push_back({s->x, s->y, static_cast<std::uint32_t>(i)});
+    }
+    if (vertices.size() < 2) {
+        return false;
     }
     Builder builder(vertices);
     HullEdges hull{};
@@ -431,7 +484,7 @@ bool StripCuts::triangulate(const std::vector<Site*>& sites, QuadEdge** leftEdge
         return false;
     }
     QuadWriter writer(builder.edges(), vertices, sites);
-    writer.write();
+    writer.write(hull.le);
     *leftEdge = writer.record(hull.le);
     *rightEdge = writer.record(hull.re);
     return true;

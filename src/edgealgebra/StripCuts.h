@@ -32,8 +32,9 @@ public:
     // Below this many sites vertical cuts are about as fast: the caller uses them.
     static constexpr std::size_t kMinimumSites = 1024;
 
-    // Sites finite and sorted by siteLess. On success sets the counterclockwise
-    // hull edge out of the first site and the clockwise one out of the last.
+    // Sites sorted by siteLess; the non-finite ones, which sort last, take no
+    // part. On success sets the counterclockwise hull edge out of the first
+    // site and the clockwise one out of the last finite one.
     static bool triangulate(const std::vector<Site*>& sites, QuadEdge** leftEdge,
                             QuadEdge** rightEdge);
 };

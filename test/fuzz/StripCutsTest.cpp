@@ -3,14 +3,20 @@
 // the same subdivision record for record (the same quads in the same
 // direction, the same rings, the same hull edges); where the sites have more
 // than one Delaunay triangulation it must decline and leave nothing behind.
+#include "edgealgebra/StripCuts.h"
 #include "ConstructionComparison.h"
 #include "SiteSets.h"
+#include "edgealgebra/QuadEdge.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
 #include <string>
+
+using EdgeAlgebra::QuadEdge;
+using EdgeAlgebra::Site;
+using EdgeAlgebra::StripCuts;
 
 namespace {
 
@@ -119,6 +125,33 @@ TEST(StripCuts, DeclinesWhereTheTriangulationIsNotUnique) {
         square.push_back(corner);
     }
     compare(square, Expect::Declines, "one empty square");
+}
+
+// Sites with a NaN or infinite coordinate sort last and take no part.
+TEST(StripCuts, NonFiniteSitesAfterTheFiniteOnesAreLeftOut) {
+    std::mt19937 rng(11);
+    const float nan = std::nanf(""), inf = INFINITY;
+    Coordinates sites = uniform(3000, rng);
+    sites.emplace_back(nan, 1.0f);
+    sites.emplace_back(2.0f, -inf);
+    sites.emplace_back(inf, inf);
+    compare(sites, Expect::Keeps, "uniform with non-finite sites");
+}
+
+// The fast construction relies on the sort order; a vector that is not
+// sorted (a finite site after a non-finite one) is refused, not read wrongly.
+TEST(StripCuts, DeclinesAFiniteSiteAfterANonFiniteOne) {
+    std::mt19937 rng(12);
+    SiteSet sites(uniform(2000, rng));
+    Site nan(std::nanf(""), 0.0f);
+    std::vector<Site*> unsorted = sites.sorted();
+    unsorted.insert(unsorted.begin() + 1000, &nan);
+    const std::size_t liveBefore = QuadEdge::liveCount();
+    QuadEdge* left = nullptr;
+    QuadEdge* right = nullptr;
+    EXPECT_FALSE(StripCuts::triangulate(unsorted, &left, &right));
+    EXPECT_EQ(left, nullptr);
+    EXPECT_EQ(QuadEdge::liveCount(), liveBefore);
 }
 
 TEST(StripCuts, NearlyCocircularSitesAreDecidedExactly) {
