@@ -29,8 +29,9 @@ class Site;
 // allocated.
 class StripCuts {
 public:
-    // Below this many sites vertical cuts are about as fast: the caller uses them.
-    static constexpr std::size_t kMinimumSites = 1024;
+    // Below this many sites vertical cuts are as fast (copying, checking and
+    // writing out cost what the strips save): the caller uses them.
+    static constexpr std::size_t kMinimumSites = 16384;
 
     // Sites sorted by siteLess; the non-finite ones, which sort last, take no
     // part. On success sets the counterclockwise hull edge out of the first

@@ -89,6 +89,8 @@ TEST(ResultFingerprint, SameTriangulationsAsThePlainCore) {
     const Case cases[] = {
         {"uniform 1000", uniformFloats(1000, 1), 0x9a6419e56c752e13ull},
         {"uniform 5000", uniformFloats(5000, 2), 0x918af7ae2d627bc9ull},
+        // Large enough for the fast construction; recorded with vertical cuts.
+        {"uniform 20000", uniformFloats(20000, 3), 0xea4a34073cd7fb7aull},
         {"lattice 30 x 30", SiteFamilies::lattice(30, 30), 0x36499e57790ab0c3ull},
         {"float circle 200", SiteFamilies::floatCircle(200, 2.0, 0.0), 0x714cab624817b39eull},
         {"exact circle with centre", SiteFamilies::exactCircle(true), 0x7ecdda76ebda1e4dull},
