@@ -325,18 +325,11 @@ std::uint32_t verticalCutOrigin(std::uint32_t i, std::uint32_t j, std::uint32_t 
     return j;
 }
 
-// The record `position` steps of rot from e.
+// The record `position` steps of rot from e, without a branch on the position
+// (the positions met while writing out are unpredictable).
 QuadEdge* rotated(QuadEdge* e, std::uint32_t position) {
-    switch (position & 3) {
-    case 0:
-        return e;
-    case 1:
-        return e->rot();
-    case 2:
-        return e->sym();
-    default:
-        return e->invRot();
-    }
+    QuadEdge* turned = (position & 1) != 0 ? e->rot() : e;
+    return (position & 2) != 0 ? turned->sym() : turned;
 }
 
 // Writes the compact triangulation out as quad-edges: one new QuadEdge per
@@ -367,20 +360,7 @@ public:
     // edge walker and the destructor later run through memory in address
     // order instead of jumping across it.
     void write(Record start) {
-        const auto n = static_cast<std::uint32_t>(m_vertices.size());
-        const ScratchVector<std::uint32_t> order = traversalOrder(start);
-        for (std::size_t i = 0; i < order.size(); ++i) {
-            if (i + kPrefetchDistance < order.size()) {
-                m_edges.prefetch(4 * order[i + kPrefetchDistance]);
-            }
-            const std::uint32_t q = order[i];
-            const std::uint32_t from = m_vertices[m_edges.org(4 * q)].site;
-            const std::uint32_t to = m_vertices[m_edges.dest(4 * q)].site;
-            const std::uint32_t origin =
-                verticalCutOrigin(std::min(from, to), std::max(from, to), n);
-            QuadEdge* canonical = new QuadEdge;
-            m_firstRecords[q] = origin == from ? canonical : canonical->sym();
-        }
+        makeQuadsInTraversalOrder(start);
         // The quads' blocks are now in traversal order, not in compact order:
         // fetch each one a few quads ahead, ready to be written.
         const std::uint32_t slots = m_edges.quadSlots();
@@ -411,30 +391,34 @@ public:
 private:
     static constexpr std::size_t kPrefetchDistance = 8;
 
-    // Breadth first from start: each quad when first met, then the next
-    // edges around both ends of the record it was met by.
-    ScratchVector<std::uint32_t> traversalOrder(Record start) const {
-        ScratchVector<std::uint32_t> order;
-        order.reserve(m_edges.quadSlots());
-        std::vector<bool> seen(m_edges.quadSlots(), false);
+    // Breadth first from start, as QuadTraversal walks: makes each quad's
+    // block when the quad is first met, then queues the next edges around both
+    // ends of the record it was met by.
+    void makeQuadsInTraversalOrder(Record start) {
+        const auto n = static_cast<std::uint32_t>(m_vertices.size());
+        std::vector<bool> made(m_edges.quadSlots(), false); // small enough to stay in cache
         ScratchVector<Record> queue;
         queue.reserve(2 * static_cast<std::size_t>(m_edges.quadSlots()) + 1);
         queue.push_back(start);
         for (std::size_t head = 0; head < queue.size(); ++head) {
             const Record e = queue[head];
             const std::uint32_t q = CompactSubdivision::quadOf(e);
-            if (seen[q]) {
+            if (made[q]) {
                 continue;
             }
-            seen[q] = true;
-            order.push_back(q);
+            made[q] = true;
+            const std::uint32_t from = m_vertices[m_edges.org(4 * q)].site;
+            const std::uint32_t to = m_vertices[m_edges.dest(4 * q)].site;
+            const std::uint32_t origin =
+                verticalCutOrigin(std::min(from, to), std::max(from, to), n);
+            QuadEdge* canonical = new QuadEdge;
+            m_firstRecords[q] = origin == from ? canonical : canonical->sym();
             for (const Record next :
                  {m_edges.onext(e), m_edges.onext(CompactSubdivision::sym(e))}) {
                 m_edges.prefetch(next);
                 queue.push_back(next);
             }
         }
-        return order;
     }
 
     const CompactSubdivision& m_edges;
