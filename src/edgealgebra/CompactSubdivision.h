@@ -10,8 +10,9 @@ namespace EdgeAlgebra {
 // in memory that is dense and private to the build. A record is named by
 // 4 * quad + position, with the same four positions as a QuadEdge block (0 and
 // 2 the edge in both directions, 1 and 3 its dual); origins are vertex indices
-// chosen by the caller. A quad takes 32 bytes, half a QuadEdge block, and
-// removed quads are reused, so the working set of a build stays small.
+// chosen by the caller (all below UINT32_MAX). A quad takes 32 bytes, half a
+// QuadEdge block, and removed quads are reused, so the working set of a build
+// stays small.
 class CompactSubdivision {
 public:
     using Record = std::uint32_t;
@@ -37,7 +38,7 @@ public:
         std::uint32_t q;
         if (m_freeList != kNoQuad) {
             q = m_freeList;
-            m_freeList = m_quads[q].nextFree;
+            m_freeList = m_quads[q].next[0];
         } else {
             q = static_cast<std::uint32_t>(m_quads.size());
             m_quads.emplace_back();
@@ -50,7 +51,7 @@ public:
         quad.next[3] = e + 1;
         quad.origin[0] = origin;
         quad.origin[1] = destination;
-        quad.nextFree = kLive;
+        quad.payload = nullptr;
         return e;
     }
 
@@ -81,7 +82,8 @@ public:
         splice(e, oprev(e));
         splice(sym(e), oprev(sym(e)));
         const std::uint32_t q = e >> 2;
-        m_quads[q].nextFree = m_freeList;
+        m_quads[q].origin[0] = kFree;
+        m_quads[q].next[0] = m_freeList; // a free quad links the free list
         m_freeList = q;
     }
 
@@ -90,17 +92,20 @@ public:
 
     // Quads are numbered 0 to quadSlots() - 1; removed ones are not live.
     std::uint32_t quadSlots() const { return static_cast<std::uint32_t>(m_quads.size()); }
-    bool isLive(std::uint32_t q) const { return m_quads[q].nextFree == kLive; }
+    bool isLive(std::uint32_t q) const { return m_quads[q].origin[0] != kFree; }
+
+    // One word per quad for the caller, null when the quad is made.
+    void* payload(std::uint32_t q) const { return m_quads[q].payload; }
+    void setPayload(std::uint32_t q, void* payload) { m_quads[q].payload = payload; }
 
 private:
     static constexpr std::uint32_t kNoQuad = UINT32_MAX;
-    static constexpr std::uint32_t kLive = UINT32_MAX - 1;
+    static constexpr std::uint32_t kFree = UINT32_MAX; // origin of a removed quad
 
     struct Quad {
         Record next[4];
         std::uint32_t origin[2];
-        std::uint32_t nextFree; // kLive while the quad is in use
-        std::uint32_t unused;
+        void* payload;
     };
 
     void setNext(Record e, Record next) { m_quads[e >> 2].next[e & 3] = next; }

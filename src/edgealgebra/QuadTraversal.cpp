@@ -1,5 +1,7 @@
 #include "QuadTraversal.h"
 
+#include "RingQueue.h"
+
 #include <cstddef>
 
 namespace EdgeAlgebra {
@@ -9,43 +11,6 @@ namespace {
 // Any non-null value serves as the mark: the rot record is dual, so its origin
 // field is otherwise always null.
 Site* const kVisitMark = reinterpret_cast<Site*>(std::uintptr_t{1});
-
-// A first-in first-out queue of records in a ring buffer that doubles when full.
-class RecordQueue {
-public:
-    RecordQueue() : m_ring(64), m_head(0), m_size(0) {}
-
-    bool empty() const { return m_size == 0; }
-
-    void push(QuadEdge* e) {
-        if (m_size == m_ring.size()) {
-            grow();
-        }
-        m_ring[(m_head + m_size) & (m_ring.size() - 1)] = e;
-        ++m_size;
-    }
-
-    QuadEdge* pop() {
-        QuadEdge* e = m_ring[m_head];
-        m_head = (m_head + 1) & (m_ring.size() - 1);
-        --m_size;
-        return e;
-    }
-
-private:
-    void grow() {
-        std::vector<QuadEdge*> larger(m_ring.size() * 2);
-        for (std::size_t i = 0; i < m_size; ++i) {
-            larger[i] = m_ring[(m_head + i) & (m_ring.size() - 1)];
-        }
-        m_ring.swap(larger);
-        m_head = 0;
-    }
-
-    std::vector<QuadEdge*> m_ring; // capacity always a power of two
-    std::size_t m_head;
-    std::size_t m_size;
-};
 
 // Clears the marks of every listed quad when the traversal ends, normally or
 // through an exception.
@@ -89,7 +54,7 @@ std::vector<QuadEdge*> QuadTraversal::canonicalRecords(QuadEdge* start) {
     }
     {
         MarkEraser eraser(quads, [](QuadEdge* q) { setMark(q, false); });
-        RecordQueue pending;
+        RingQueue<QuadEdge*> pending;
         pending.push(start);
         while (!pending.empty()) {
             QuadEdge* e = pending.pop();

@@ -2,6 +2,7 @@
 
 #include "CompactSubdivision.h"
 #include "ExactSign.h"
+#include "RingQueue.h"
 #include "edgealgebra/QuadEdge.h"
 #include "edgealgebra/Site.h"
 
@@ -71,7 +72,7 @@ public:
         return build(0, n);
     }
 
-    const CompactSubdivision& edges() const { return m_edges; }
+    CompactSubdivision& edges() { return m_edges; }
 
     // Every interior edge strictly locally Delaunay: the far vertex of the
     // triangle on its right lies strictly outside the circle of the triangle on
@@ -337,18 +338,18 @@ QuadEdge* rotated(QuadEdge* e, std::uint32_t position) {
 // edge in the other direction.
 class QuadWriter {
 public:
-    QuadWriter(const CompactSubdivision& edges, const ScratchVector<Vertex>& vertices,
+    QuadWriter(CompactSubdivision& edges, const ScratchVector<Vertex>& vertices,
                const std::vector<Site*>& sites)
-        : m_edges(edges), m_vertices(vertices), m_sites(sites),
-          m_firstRecords(edges.quadSlots(), nullptr) {}
+        : m_edges(edges), m_vertices(vertices), m_sites(sites) {}
 
     // Frees the quads made so far unless the writing finished.
     ~QuadWriter() {
-        if (!m_done) {
-            for (QuadEdge* e : m_firstRecords) {
-                if (e != nullptr) {
-                    delete e->canonical();
-                }
+        if (m_done) {
+            return;
+        }
+        for (std::uint32_t q = 0; q < m_edges.quadSlots(); ++q) {
+            if (m_edges.isLive(q) && m_edges.payload(q) != nullptr) {
+                delete firstRecord(q)->canonical();
             }
         }
     }
@@ -365,13 +366,13 @@ public:
         // fetch each one a few quads ahead, ready to be written.
         const std::uint32_t slots = m_edges.quadSlots();
         for (std::uint32_t q = 0; q < slots; ++q) {
-            if (q + kPrefetchDistance < slots && m_firstRecords[q + kPrefetchDistance] != nullptr) {
-                __builtin_prefetch(m_firstRecords[q + kPrefetchDistance]->canonical(), 1);
+            if (q + kPrefetchDistance < slots && m_edges.isLive(q + kPrefetchDistance)) {
+                __builtin_prefetch(m_edges.payload(q + kPrefetchDistance), 1);
             }
-            QuadEdge* first = m_firstRecords[q];
-            if (first == nullptr) {
+            if (!m_edges.isLive(q)) {
                 continue;
             }
+            QuadEdge* first = firstRecord(q);
             const Record e = 4 * q;
             first->setNext(record(m_edges.onext(e)));
             first->rot()->setNext(record(m_edges.onext(e + 1)));
@@ -385,47 +386,48 @@ public:
 
     // The quad-edge record written for compact record e.
     QuadEdge* record(Record e) const {
-        return rotated(m_firstRecords[CompactSubdivision::quadOf(e)], e & 3);
+        return rotated(firstRecord(CompactSubdivision::quadOf(e)), e & 3);
     }
 
 private:
     static constexpr std::size_t kPrefetchDistance = 8;
+
+    // The record that position 0 of compact quad q became, kept in the
+    // quad's payload word.
+    QuadEdge* firstRecord(std::uint32_t q) const {
+        return static_cast<QuadEdge*>(m_edges.payload(q));
+    }
 
     // Breadth first from start, as QuadTraversal walks: makes each quad's
     // block when the quad is first met, then queues the next edges around both
     // ends of the record it was met by.
     void makeQuadsInTraversalOrder(Record start) {
         const auto n = static_cast<std::uint32_t>(m_vertices.size());
-        std::vector<bool> made(m_edges.quadSlots(), false); // small enough to stay in cache
-        ScratchVector<Record> queue;
-        queue.reserve(2 * static_cast<std::size_t>(m_edges.quadSlots()) + 1);
-        queue.push_back(start);
-        for (std::size_t head = 0; head < queue.size(); ++head) {
-            const Record e = queue[head];
+        RingQueue<Record> pending;
+        pending.push(start);
+        while (!pending.empty()) {
+            const Record e = pending.pop();
             const std::uint32_t q = CompactSubdivision::quadOf(e);
-            if (made[q]) {
+            if (m_edges.payload(q) != nullptr) {
                 continue;
             }
-            made[q] = true;
             const std::uint32_t from = m_vertices[m_edges.org(4 * q)].site;
             const std::uint32_t to = m_vertices[m_edges.dest(4 * q)].site;
             const std::uint32_t origin =
                 verticalCutOrigin(std::min(from, to), std::max(from, to), n);
             QuadEdge* canonical = new QuadEdge;
-            m_firstRecords[q] = origin == from ? canonical : canonical->sym();
+            m_edges.setPayload(q, origin == from ? canonical : canonical->sym());
             for (const Record next :
                  {m_edges.onext(e), m_edges.onext(CompactSubdivision::sym(e))}) {
                 m_edges.prefetch(next);
-                queue.push_back(next);
+                pending.push(next);
             }
         }
     }
 
-    const CompactSubdivision& m_edges;
+    CompactSubdivision& m_edges;
     const ScratchVector<Vertex>& m_vertices;
     const std::vector<Site*>& m_sites;
-    // Per compact quad, the record its position 0 became (null: not live).
-    ScratchVector<QuadEdge*> m_firstRecords;
     bool m_done = false;
 };
 
