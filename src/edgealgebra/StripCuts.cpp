@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace EdgeAlgebra {
@@ -107,13 +108,50 @@ private:
     // then sorted by axis 1 for its horizontal cuts.
     void arrange(std::uint32_t lo, std::uint32_t hi) {
         if (isStrip(lo, hi)) {
-            std::sort(m_vertices.begin() + lo, m_vertices.begin() + hi,
-                      [](const Vertex& a, const Vertex& b) { return precedes(a, b, 1); });
+            sortStripByAxisOne(lo, hi);
             return;
         }
         const std::uint32_t mid = lo + (hi - lo) / 2;
         arrange(lo, mid);
         arrange(mid, hi);
+    }
+
+    // A strip is a run of the sites in their sort order (ascending x).
+    // Reversed, it is in descending x; a stable radix sort by y then gives
+    // the order of axis 1 (ascending y, ties by descending x).
+    void sortStripByAxisOne(std::uint32_t lo, std::uint32_t hi) {
+        const auto first = m_vertices.begin() + lo;
+        const auto last = m_vertices.begin() + hi;
+        std::reverse(first, last);
+        constexpr int kDigitBits = 11;
+        constexpr std::uint32_t kBuckets = 1u << kDigitBits;
+        m_sortBuffer.resize(hi - lo);
+        std::uint32_t count[kBuckets];
+        for (int shift = 0; shift < 32; shift += kDigitBits) {
+            std::fill(count, count + kBuckets, 0u);
+            for (auto v = first; v != last; ++v) {
+                ++count[(orderedKey(v->y) >> shift) & (kBuckets - 1)];
+            }
+            std::uint32_t start = 0;
+            for (std::uint32_t& c : count) {
+                const std::uint32_t size = c;
+                c = start;
+                start += size;
+            }
+            for (auto v = first; v != last; ++v) {
+                m_sortBuffer[count[(orderedKey(v->y) >> shift) & (kBuckets - 1)]++] = *v;
+            }
+            std::copy(m_sortBuffer.begin(), m_sortBuffer.end(), first);
+        }
+    }
+
+    // The bits of a finite float as an unsigned integer in the float's order
+    // (-0 taken as +0, which it equals).
+    static std::uint32_t orderedKey(float value) {
+        const float normalised = value + 0.0f;
+        std::uint32_t bits;
+        std::memcpy(&bits, &normalised, sizeof bits);
+        return (bits & 0x80000000u) != 0 ? ~bits : bits | 0x80000000u;
     }
 
     // Vertical cuts down to the strips; the hull edges are those of axis 0.
@@ -295,6 +333,7 @@ private:
     ScratchVector<Vertex>& m_vertices;
     CompactSubdivision m_edges;
     std::uint32_t m_stripSites;
+    std::vector<Vertex> m_sortBuffer;
 };
 
 // Whether sorted positions i < j fall into one leaf of the vertical cuts

@@ -96,6 +96,18 @@ TEST(StripCuts, KeepsExactlyTheVerticalCutTriangulationOfUniqueInput) {
     }
 }
 
+// Strips are sorted by y on the bits of the floats: -0 must sort as +0.
+TEST(StripCuts, SignedZerosAreOneCoordinate) {
+    std::mt19937 rng(13);
+    Coordinates sites = uniform(3000, rng);
+    for (int i = 0; i < 200; ++i) {
+        const float x = -3.0f + 0.03f * static_cast<float>(i);
+        sites.emplace_back(x, i % 2 == 0 ? 0.0f : -0.0f);
+        sites.emplace_back(i % 3 == 0 ? -0.0f : 0.0f, x + 0.001f);
+    }
+    compare(sites, Expect::Keeps, "signed zeros");
+}
+
 TEST(StripCuts, CollinearSitesGiveTheSameChain) {
     struct Direction {
         int dx, dy;
