@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HugePageAllocator.h"
+#include "edgealgebra/HugePageAllocator.h"
 
 #include <cstdint>
 

@@ -34,7 +34,7 @@ DelaunayTriangulation::DelaunayTriangulation(std::vector<Site*>& sites)
 // would collect, without building the ordered map; it reads no site, so the
 // sites may already be gone.
 DelaunayTriangulation::~DelaunayTriangulation() {
-    std::vector<QuadEdge*> quads = QuadTraversal::canonicalRecords(m_leftEdge);
+    ScratchVector<QuadEdge*> quads = QuadTraversal::canonicalRecords(m_leftEdge);
     // Freed from the highest address down, the blocks sit on the pool's free
     // list in ascending order, so the next triangulation gets them back in
     // address order, as compact as fresh memory, instead of scattered.

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "edgealgebra/HugePageAllocator.h"
+
 #include <map>
-#include <vector>
 
 namespace EdgeAlgebra {
 
@@ -29,7 +30,7 @@ private:
     // The keys in ascending order (std::less on the pointer), each once. They
     // are kept as a sorted array rather than as the map itself: getEdges then
     // builds its map in one pass, with no second tree to copy from.
-    std::vector<QuadEdge*> m_visited;
+    ScratchVector<QuadEdge*> m_visited;
 };
 
 } // namespace EdgeAlgebra

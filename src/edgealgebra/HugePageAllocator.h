@@ -10,7 +10,8 @@
 
 namespace EdgeAlgebra {
 
-// An allocator for the large scratch arrays of a triangulation. Arrays of
+// The allocator of the core's large arrays (the edge walker's keys among them,
+// which is why this header is public). Arrays of
 // 2 MiB and more are aligned to 2 MiB and offered to the kernel for
 // transparent huge pages: a fresh array then costs one page fault per 2 MiB
 // instead of one per 4 KiB (a hundred million bytes would otherwise take some

@@ -16,7 +16,7 @@ Site* const kVisitMark = reinterpret_cast<Site*>(std::uintptr_t{1});
 // through an exception.
 class MarkEraser {
 public:
-    explicit MarkEraser(std::vector<QuadEdge*>& quads, void (*unmark)(QuadEdge*))
+    explicit MarkEraser(ScratchVector<QuadEdge*>& quads, void (*unmark)(QuadEdge*))
         : m_quads(quads), m_unmark(unmark) {}
     ~MarkEraser() {
         constexpr std::size_t kPrefetchDistance = 16;
@@ -31,7 +31,7 @@ public:
     MarkEraser& operator=(const MarkEraser&) = delete;
 
 private:
-    std::vector<QuadEdge*>& m_quads;
+    ScratchVector<QuadEdge*>& m_quads;
     void (*m_unmark)(QuadEdge*);
 };
 
@@ -47,8 +47,8 @@ void QuadTraversal::setMark(QuadEdge* canonical, bool marked) {
 // quad's four records share one cache line, so prefetching that line when a
 // record is queued makes it ready by the time the record leaves the queue:
 // the walk over a huge subdivision is then not bound by memory latency.
-std::vector<QuadEdge*> QuadTraversal::canonicalRecords(QuadEdge* start) {
-    std::vector<QuadEdge*> quads;
+ScratchVector<QuadEdge*> QuadTraversal::canonicalRecords(QuadEdge* start) {
+    ScratchVector<QuadEdge*> quads;
     if (start == nullptr) {
         return quads;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "edgealgebra/HugePageAllocator.h"
 #include "edgealgebra/QuadEdge.h"
 
 #include <vector>
@@ -15,7 +16,7 @@ class QuadTraversal {
 public:
     // The canonical records of every quad reachable from start through sym and
     // onext, in no particular order. A null start gives an empty list.
-    static std::vector<QuadEdge*> canonicalRecords(QuadEdge* start);
+    static ScratchVector<QuadEdge*> canonicalRecords(QuadEdge* start);
 
 private:
     static bool isMarked(const QuadEdge* canonical) {

@@ -10,8 +10,8 @@ namespace EdgeAlgebra {
 // Sorts pointers into the order of std::less. Large arrays are sorted by their
 // addresses with a least-significant-digit radix sort, which needs three or
 // four linear passes where a comparison sort needs twenty or more.
-template <typename T>
-void sortPointers(std::vector<T*>& pointers) {
+template <typename T, typename Allocator>
+void sortPointers(std::vector<T*, Allocator>& pointers) {
     // Quads written out by the triangulator lie in the order a traversal
     // meets them: one linear check saves the sort.
     if (std::is_sorted(pointers.begin(), pointers.end(), std::less<T*>())) {
@@ -40,7 +40,7 @@ void sortPointers(std::vector<T*>& pointers) {
     }
     constexpr int kDigitBits = 11;
     constexpr std::size_t kBuckets = std::size_t{1} << kDigitBits;
-    std::vector<T*> buffer(pointers.size());
+    std::vector<T*, Allocator> buffer(pointers.size());
     for (; shift < 64 && ((highest - lowest) >> shift) != 0; shift += kDigitBits) {
         std::vector<std::size_t> start(kBuckets + 1, 0);
         auto digit = [&](T* p) {
