@@ -19,6 +19,12 @@ public:
     }
     void start() { m_last = CpuClock::now(); }
 
+    // Seconds spent in `phase` over all iterations so far.
+    double seconds(const std::string& phase) const {
+        const auto it = m_seconds.find(phase);
+        return it == m_seconds.end() ? 0.0 : it->second;
+    }
+
     void report(benchmark::State& state, std::size_t sites) const {
         for (const auto& [phase, seconds] : m_seconds) {
             state.counters[phase] = benchmark::Counter(seconds, benchmark::Counter::kAvgIterations);

@@ -14,7 +14,7 @@
 #   BENCH_MIN_TIME   Google Benchmark's minimum (and warm-up) time per benchmark,
 #                    seconds (default 0.5)
 #   BENCH_REPETITIONS  repetitions, run in random interleaving; the figures are
-#                    their medians (default 3)
+#                    their medians (default 5)
 #   BENCH_SKIP_HUGE  set to 1 to skip the ten-million-site run
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -22,7 +22,7 @@ cd "$(dirname "$0")/.."
 build_dir=${BENCH_DIR:-build-bench}
 out_dir=docs/bench
 min_time=${BENCH_MIN_TIME:-0.5}
-repetitions=${BENCH_REPETITIONS:-3}
+repetitions=${BENCH_REPETITIONS:-5}
 
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
 cmake --build "$build_dir" -j 2 --target edgealgebra_bench edgealgebra_peak_memory

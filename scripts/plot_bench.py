@@ -19,6 +19,8 @@ UNIT_SECONDS = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}
 # (label, benchmark, counter or None for the whole cycle), in table order.
 SERIES = [
     ("ours: sort + build", "OursCycle", "sort_build"),
+    ("ours: of which the caller's sort", "OursCycle", "sort"),
+    ("ours: of which construction", "OursCycle", "build"),
     ("ours: walk + getEdges", "OursCycle", "walk"),
     ("ours: destroy", "OursCycle", "destroy"),
     ("ours: whole cycle", "OursCycle", None),
@@ -40,7 +42,7 @@ def load(path):
             continue
         name, n = bench["run_name"].split("/")[:2]
         entry = {None: bench["real_time"] * UNIT_SECONDS[bench.get("time_unit", "ns")]}
-        for key in ("sort_build", "walk", "destroy", "build"):
+        for key in ("sort_build", "sort", "walk", "destroy", "build"):
             if key in bench:
                 entry[key] = bench[key]
         results.setdefault(name, {})[int(n)] = entry
