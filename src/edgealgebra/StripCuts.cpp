@@ -1,6 +1,7 @@
 #include "StripCuts.h"
 
 #include "CompactSubdivision.h"
+#include "DivideAndConquerSteps.h"
 #include "ExactSign.h"
 #include "RingQueue.h"
 #include "edgealgebra/QuadEdge.h"
@@ -20,7 +21,7 @@ using Record = CompactSubdivision::Record;
 
 // A site's coordinates, stored densely in the order the build visits them,
 // with the site's position in the caller's sorted vector.
-struct Vertex {
+struct CopiedSite {
     float x;
     float y;
     std::uint32_t site;
@@ -36,20 +37,85 @@ struct NotUnique {};
 // quarter turn clockwise, (x, y) -> (y, -x): ascending y, then descending x.
 // A turn keeps every orientation, so the merge of Guibas and Stolfi works
 // unchanged on halves separated in either order.
-bool precedes(const Vertex& a, const Vertex& b, int axis) {
+bool precedes(const CopiedSite& a, const CopiedSite& b, int axis) {
     if (axis == 0) {
         return a.x < b.x || (a.x == b.x && a.y < b.y);
     }
     return a.y < b.y || (a.y == b.y && a.x > b.x);
 }
 
+// The compact structure and the exact predicates on its vertices, as the
+// shared steps of the divide and conquer see them.
+class CompactMesh {
+public:
+    using Edge = Record;
+    using Vertex = std::uint32_t;
+
+    CompactMesh(CompactSubdivision& edges, const ScratchVector<CopiedSite>& vertices)
+        : m_edges(edges), m_vertices(vertices) {}
+
+    static Edge sym(Edge e) { return CompactSubdivision::sym(e); }
+    Edge onext(Edge e) const { return m_edges.onext(e); }
+    Edge oprev(Edge e) const { return m_edges.oprev(e); }
+    Edge lnext(Edge e) const { return m_edges.lnext(e); }
+    Edge rprev(Edge e) const { return m_edges.rprev(e); }
+    Vertex org(Edge e) const { return m_edges.org(e); }
+    Vertex dest(Edge e) const { return m_edges.dest(e); }
+    Edge makeEdge(Vertex origin, Vertex destination) {
+        return m_edges.makeEdge(origin, destination);
+    }
+    void splice(Edge a, Edge b) { m_edges.splice(a, b); }
+    Edge connect(Edge a, Edge b) { return m_edges.connect(a, b); }
+    void removeEdge(Edge e) { m_edges.removeEdge(e); }
+
+    // The predicates of Site, on vertex indices: the same exact decisions.
+    // Vertices are distinct sites, so equal indices are the only coincidence.
+    bool ccw(std::uint32_t a, std::uint32_t b, std::uint32_t c) const {
+        if (a == b || a == c || b == c) {
+            return false;
+        }
+        const CopiedSite &va = m_vertices[a], &vb = m_vertices[b], &vc = m_vertices[c];
+        const int sign =
+            SitePredicateDetail::filteredOrientation(va.x, va.y, vb.x, vb.y, vc.x, vc.y);
+        if (sign != 0) {
+            return sign > 0;
+        }
+        return ExactSign::orientation(va.x, va.y, vb.x, vb.y, vc.x, vc.y) > 0;
+    }
+
+    // d strictly inside the circle through a, b, c (counterclockwise).
+    bool inCircle(std::uint32_t d, std::uint32_t a, std::uint32_t b, std::uint32_t c) const {
+        if (d == a || d == b || d == c || a == b || a == c || b == c) {
+            return false;
+        }
+        const int sign = inCircleSign(a, b, c, d);
+        if (sign == 0) {
+            throw NotUnique();
+        }
+        return sign > 0;
+    }
+
+    // Exact sign of the in-circle determinant of d against a, b, c (distinct).
+    int inCircleSign(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d) const {
+        const CopiedSite &va = m_vertices[a], &vb = m_vertices[b], &vc = m_vertices[c],
+                         &vd = m_vertices[d];
+        const int sign =
+            SitePredicateDetail::filteredInCircle(va.x, va.y, vb.x, vb.y, vc.x, vc.y, vd.x, vd.y);
+        if (sign != 0) {
+            return sign;
+        }
+        return ExactSign::inCircle(va.x, va.y, vb.x, vb.y, vc.x, vc.y, vd.x, vd.y);
+    }
+
+private:
+    CompactSubdivision& m_edges;
+    const ScratchVector<CopiedSite>& m_vertices;
+};
+
 // The hull edges of a sub-triangulation in the order of one axis: le is the
 // counterclockwise hull edge out of its first vertex, re the clockwise hull
 // edge out of its last.
-struct HullEdges {
-    Record le;
-    Record re;
-};
+using HullEdges = DivideAndConquerSteps::HullEdges<CompactMesh>;
 
 // Strips of about sqrt(n log n) sites (Dwyer's choice): the horizontal cuts
 // inside a strip then give cells that stay roughly square down to about
@@ -61,8 +127,8 @@ std::uint32_t stripSites(std::size_t n) {
 
 class Builder {
 public:
-    explicit Builder(ScratchVector<Vertex>& vertices)
-        : m_vertices(vertices), m_edges(3 * vertices.size()),
+    explicit Builder(ScratchVector<CopiedSite>& vertices)
+        : m_vertices(vertices), m_edges(3 * vertices.size()), m_mesh(m_edges, vertices),
           m_stripSites(stripSites(vertices.size())) {}
 
     // Orders the vertices for the cuts, then triangulates them all; the hull
@@ -94,7 +160,7 @@ public:
             const Record edge = 4 * q;
             const std::uint32_t left = m_edges.dest(m_edges.lnext(edge));
             const std::uint32_t right = m_edges.dest(m_edges.lnext(CompactSubdivision::sym(edge)));
-            if (inCircleSign(m_edges.org(edge), m_edges.dest(edge), left, right) >= 0) {
+            if (m_mesh.inCircleSign(m_edges.org(edge), m_edges.dest(edge), left, right) >= 0) {
                 return false;
             }
         }
@@ -162,39 +228,21 @@ private:
         const std::uint32_t mid = lo + (hi - lo) / 2;
         const HullEdges left = build(lo, mid);
         const HullEdges right = build(mid, hi);
-        return merge(left, right);
+        return DivideAndConquerSteps::merge(m_mesh, left, right);
     }
 
     // Horizontal cuts within a strip; the hull edges are those of axis 1.
     HullEdges buildStrip(std::uint32_t lo, std::uint32_t hi) {
         if (hi - lo == 2) {
-            const Record a = m_edges.makeEdge(lo, lo + 1);
-            return {a, CompactSubdivision::sym(a)};
+            return DivideAndConquerSteps::triangulateTwo(m_mesh, lo, lo + 1);
         }
         if (hi - lo == 3) {
-            return buildThree(lo);
+            return DivideAndConquerSteps::triangulateThree(m_mesh, lo, lo + 1, lo + 2);
         }
         const std::uint32_t mid = lo + (hi - lo) / 2;
         const HullEdges lower = buildStrip(lo, mid);
         const HullEdges upper = buildStrip(mid, hi);
-        return merge(lower, upper);
-    }
-
-    // Three vertices in the order of their axis, as the leaf of vertical cuts.
-    HullEdges buildThree(std::uint32_t s1) {
-        const std::uint32_t s2 = s1 + 1, s3 = s1 + 2;
-        const Record a = m_edges.makeEdge(s1, s2);
-        const Record b = m_edges.makeEdge(s2, s3);
-        m_edges.splice(CompactSubdivision::sym(a), b);
-        if (ccw(s1, s2, s3)) {
-            m_edges.connect(b, a);
-            return {a, CompactSubdivision::sym(b)};
-        }
-        if (ccw(s1, s3, s2)) {
-            const Record c = m_edges.connect(b, a);
-            return {CompactSubdivision::sym(c), c};
-        }
-        return {a, CompactSubdivision::sym(b)};
+        return DivideAndConquerSteps::merge(m_mesh, lower, upper);
     }
 
     // The hull edges of the same sub-triangulation in the order of `axis`:
@@ -205,10 +253,10 @@ private:
         Record intoLast = hull.le;
         Record e = hull.le;
         do {
-            if (precedes(vertexAt(m_edges.org(e)), vertexAt(m_edges.org(first)), axis)) {
+            if (precedes(m_vertices[m_edges.org(e)], m_vertices[m_edges.org(first)], axis)) {
                 first = e;
             }
-            if (precedes(vertexAt(m_edges.dest(intoLast)), vertexAt(m_edges.dest(e)), axis)) {
+            if (precedes(m_vertices[m_edges.dest(intoLast)], m_vertices[m_edges.dest(e)], axis)) {
                 intoLast = e;
             }
             e = m_edges.rprev(e);
@@ -216,124 +264,11 @@ private:
         return {first, CompactSubdivision::sym(intoLast)};
     }
 
-    // Guibas and Stolfi's merge of two triangulations separated in the order
-    // of one axis, step for step as the vertical cuts merge.
-    HullEdges merge(HullEdges lower, HullEdges upper) {
-        Record ldo = lower.le, ldi = lower.re, rdi = upper.le, rdo = upper.re;
-        for (;;) {
-            if (leftOf(m_edges.org(rdi), ldi)) {
-                ldi = m_edges.lnext(ldi);
-            } else if (rightOf(m_edges.org(ldi), rdi)) {
-                rdi = m_edges.rprev(rdi);
-            } else {
-                break;
-            }
-        }
-        Record basel = m_edges.connect(CompactSubdivision::sym(rdi), ldi);
-        if (m_edges.org(ldi) == m_edges.org(ldo)) {
-            ldo = CompactSubdivision::sym(basel);
-        }
-        if (m_edges.org(rdi) == m_edges.org(rdo)) {
-            rdo = basel;
-        }
-        for (;;) {
-            const std::uint32_t baseOrg = m_edges.org(basel);
-            const std::uint32_t baseDest = m_edges.dest(basel);
-            Record lcand = m_edges.onext(CompactSubdivision::sym(basel));
-            bool lvalid = isValid(lcand, basel);
-            if (lvalid) {
-                bool replaced = false;
-                while (inCircle(m_edges.dest(m_edges.onext(lcand)), baseDest, baseOrg,
-                                m_edges.dest(lcand))) {
-                    const Record t = m_edges.onext(lcand);
-                    m_edges.removeEdge(lcand);
-                    lcand = t;
-                    replaced = true;
-                }
-                if (replaced) {
-                    lvalid = isValid(lcand, basel);
-                }
-            }
-            Record rcand = m_edges.oprev(basel);
-            bool rvalid = isValid(rcand, basel);
-            if (rvalid) {
-                bool replaced = false;
-                while (inCircle(m_edges.dest(m_edges.oprev(rcand)), baseDest, baseOrg,
-                                m_edges.dest(rcand))) {
-                    const Record t = m_edges.oprev(rcand);
-                    m_edges.removeEdge(rcand);
-                    rcand = t;
-                    replaced = true;
-                }
-                if (replaced) {
-                    rvalid = isValid(rcand, basel);
-                }
-            }
-            if (!lvalid && !rvalid) {
-                break;
-            }
-            if (!lvalid || (rvalid && inCircle(m_edges.dest(rcand), m_edges.dest(lcand),
-                                               m_edges.org(lcand), m_edges.org(rcand)))) {
-                basel = m_edges.connect(rcand, CompactSubdivision::sym(basel));
-            } else {
-                basel =
-                    m_edges.connect(CompactSubdivision::sym(basel), CompactSubdivision::sym(lcand));
-            }
-        }
-        return {ldo, rdo};
-    }
-
-    const Vertex& vertexAt(std::uint32_t v) const { return m_vertices[v]; }
-
-    bool isValid(Record e, Record basel) const { return rightOf(m_edges.dest(e), basel); }
-    bool rightOf(std::uint32_t v, Record e) const {
-        return ccw(v, m_edges.dest(e), m_edges.org(e));
-    }
-    bool leftOf(std::uint32_t v, Record e) const { return ccw(v, m_edges.org(e), m_edges.dest(e)); }
-
-    // The predicates of Site, on vertex indices: the same exact decisions.
-    // Vertices are distinct sites, so equal indices are the only coincidence.
-    bool ccw(std::uint32_t a, std::uint32_t b, std::uint32_t c) const {
-        if (a == b || a == c || b == c) {
-            return false;
-        }
-        const Vertex &va = m_vertices[a], &vb = m_vertices[b], &vc = m_vertices[c];
-        const int sign =
-            SitePredicateDetail::filteredOrientation(va.x, va.y, vb.x, vb.y, vc.x, vc.y);
-        if (sign != 0) {
-            return sign > 0;
-        }
-        return ExactSign::orientation(va.x, va.y, vb.x, vb.y, vc.x, vc.y) > 0;
-    }
-
-    // d strictly inside the circle through a, b, c (counterclockwise).
-    bool inCircle(std::uint32_t d, std::uint32_t a, std::uint32_t b, std::uint32_t c) const {
-        if (d == a || d == b || d == c || a == b || a == c || b == c) {
-            return false;
-        }
-        const int sign = inCircleSign(a, b, c, d);
-        if (sign == 0) {
-            throw NotUnique();
-        }
-        return sign > 0;
-    }
-
-    // Exact sign of the in-circle determinant of d against a, b, c (distinct).
-    int inCircleSign(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d) const {
-        const Vertex &va = m_vertices[a], &vb = m_vertices[b], &vc = m_vertices[c],
-                     &vd = m_vertices[d];
-        const int sign =
-            SitePredicateDetail::filteredInCircle(va.x, va.y, vb.x, vb.y, vc.x, vc.y, vd.x, vd.y);
-        if (sign != 0) {
-            return sign;
-        }
-        return ExactSign::inCircle(va.x, va.y, vb.x, vb.y, vc.x, vc.y, vd.x, vd.y);
-    }
-
-    ScratchVector<Vertex>& m_vertices;
+    ScratchVector<CopiedSite>& m_vertices;
     CompactSubdivision m_edges;
+    CompactMesh m_mesh;
     std::uint32_t m_stripSites;
-    std::vector<Vertex> m_sortBuffer;
+    std::vector<CopiedSite> m_sortBuffer;
 };
 
 // Whether sorted positions i < j fall into one leaf of the vertical cuts
@@ -377,7 +312,7 @@ QuadEdge* rotated(QuadEdge* e, std::uint32_t position) {
 // edge in the other direction.
 class QuadWriter {
 public:
-    QuadWriter(CompactSubdivision& edges, const ScratchVector<Vertex>& vertices,
+    QuadWriter(CompactSubdivision& edges, const ScratchVector<CopiedSite>& vertices,
                const std::vector<Site*>& sites)
         : m_edges(edges), m_vertices(vertices), m_sites(sites) {}
 
@@ -465,7 +400,7 @@ private:
     }
 
     CompactSubdivision& m_edges;
-    const ScratchVector<Vertex>& m_vertices;
+    const ScratchVector<CopiedSite>& m_vertices;
     const std::vector<Site*>& m_sites;
     bool m_done = false;
 };
@@ -480,7 +415,7 @@ bool StripCuts::triangulate(const std::vector<Site*>& sites, QuadEdge** leftEdge
     // One pass over the caller's sites: copies the finite ones, which sort
     // first, and checks that they are distinct and that every site after them
     // is non-finite.
-    ScratchVector<Vertex> vertices;
+    ScratchVector<CopiedSite> vertices;
     vertices.reserve(sites.size());
     for (std::size_t i = 0; i < sites.size(); ++i) {
         const Site* s = sites[i];

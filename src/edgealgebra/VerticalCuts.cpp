@@ -1,5 +1,6 @@
 #include "VerticalCuts.h"
 
+#include "DivideAndConquerSteps.h"
 #include "edgealgebra/QuadEdge.h"
 #include "edgealgebra/Site.h"
 
@@ -14,12 +15,43 @@ void VerticalCuts::triangulate(std::vector<Site*>& sites, QuadEdge** leftEdge,
     }
 }
 
-inline bool VerticalCuts::isValid(QuadEdge* e, QuadEdge* basel) {
-    return e->dest()->rightOf(basel);
-}
+namespace {
+
+// The quad-edge records themselves, for the shared steps.
+struct QuadEdgeMesh {
+    using Edge = QuadEdge*;
+    using Vertex = Site*;
+
+    static Edge sym(Edge e) { return e->sym(); }
+    static Edge onext(Edge e) { return e->onext(); }
+    static Edge oprev(Edge e) { return e->oprev(); }
+    static Edge lnext(Edge e) { return e->lnext(); }
+    static Edge rprev(Edge e) { return e->rprev(); }
+    static Vertex org(Edge e) { return e->org(); }
+    static Vertex dest(Edge e) { return e->dest(); }
+    static Edge makeEdge(Vertex origin, Vertex destination) {
+        QuadEdge* e = new QuadEdge;
+        e->setOrg(origin);
+        e->setDest(destination);
+        return e;
+    }
+    static void splice(Edge a, Edge b) { a->splice(b); }
+    static Edge connect(Edge a, Edge b) { return a->connect(b); }
+    static void removeEdge(Edge e) {
+        e->deleteEdge();
+        delete e->canonical();
+    }
+    static bool ccw(Vertex a, Vertex b, Vertex c) { return a->ccw(b, c); }
+    static bool inCircle(Vertex d, Vertex a, Vertex b, Vertex c) { return d->inCircle(a, b, c); }
+};
+
+using Hull = DivideAndConquerSteps::HullEdges<QuadEdgeMesh>;
+
+} // namespace
 
 void VerticalCuts::divideAndConquer(std::vector<Site*>& sites, int lo, int hi, QuadEdge** le,
                                     QuadEdge** re) {
+    QuadEdgeMesh mesh;
     if (hi <= lo + 3) {
         // The leaves run left to right: fetch the sites of the leaves a few
         // steps ahead now, as the caller's sites lie scattered in memory.
@@ -28,118 +60,22 @@ void VerticalCuts::divideAndConquer(std::vector<Site*>& sites, int lo, int hi, Q
         for (int i = lo + kPrefetchAhead; i < end; ++i) {
             __builtin_prefetch(sites[static_cast<std::size_t>(i)]);
         }
-    }
-    if (hi == lo + 2) {
-        QuadEdge* a = new QuadEdge;
-        a->setOrg(sites[lo]);
-        a->setDest(sites[lo + 1]);
-        *le = a;
-        *re = a->sym();
+        const auto at = [&sites](int i) { return sites[static_cast<std::size_t>(i)]; };
+        const Hull hull =
+            hi == lo + 2
+                ? DivideAndConquerSteps::triangulateTwo(mesh, at(lo), at(lo + 1))
+                : DivideAndConquerSteps::triangulateThree(mesh, at(lo), at(lo + 1), at(lo + 2));
+        *le = hull.le;
+        *re = hull.re;
         return;
     }
-    if (hi == lo + 3) {
-        Site* s1 = sites[lo];
-        Site* s2 = sites[lo + 1];
-        Site* s3 = sites[lo + 2];
-        QuadEdge* a = new QuadEdge;
-        QuadEdge* b = new QuadEdge;
-        a->sym()->splice(b);
-        a->setOrg(s1);
-        a->setDest(s2);
-        b->setOrg(s2);
-        b->setDest(s3);
-        if (s1->ccw(s2, s3)) {
-            b->connect(a);
-            *le = a;
-            *re = b->sym();
-        } else if (s1->ccw(s3, s2)) {
-            QuadEdge* c = b->connect(a);
-            *le = c->sym();
-            *re = c;
-        } else {
-            *le = a;
-            *re = b->sym();
-        }
-        return;
-    }
-
-    QuadEdge* ldo = nullptr;
-    QuadEdge* ldi = nullptr;
-    QuadEdge* rdi = nullptr;
-    QuadEdge* rdo = nullptr;
+    Hull lower{}, upper{};
     const int mid = (lo + hi) / 2;
-    divideAndConquer(sites, lo, mid, &ldo, &ldi);
-    divideAndConquer(sites, mid, hi, &rdi, &rdo);
-
-    // Lower common tangent of the two halves.
-    for (;;) {
-        if (rdi->org()->leftOf(ldi)) {
-            ldi = ldi->lnext();
-        } else if (ldi->org()->rightOf(rdi)) {
-            rdi = rdi->rprev();
-        } else {
-            break;
-        }
-    }
-
-    QuadEdge* basel = rdi->sym()->connect(ldi);
-    if (ldi->org() == ldo->org()) {
-        ldo = basel->sym();
-    }
-    if (rdi->org() == rdo->org()) {
-        rdo = basel;
-    }
-
-    // Merge: zip the halves together from the tangent upwards, deleting (and
-    // freeing at once) every edge whose circle holds the next candidate. A
-    // candidate's validity is tested again after its deletion loop only if the
-    // loop replaced it: the same test on the same edge gives the same answer.
-    for (;;) {
-        Site* baseOrg = basel->org();
-        Site* baseDest = basel->dest();
-        QuadEdge* lcand = basel->sym()->onext();
-        bool lvalid = isValid(lcand, basel);
-        if (lvalid) {
-            bool replaced = false;
-            while (lcand->onext()->dest()->inCircle(baseDest, baseOrg, lcand->dest())) {
-                QuadEdge* t = lcand->onext();
-                lcand->deleteEdge();
-                delete lcand->canonical();
-                lcand = t;
-                replaced = true;
-            }
-            if (replaced) {
-                lvalid = isValid(lcand, basel);
-            }
-        }
-        QuadEdge* rcand = basel->oprev();
-        bool rvalid = isValid(rcand, basel);
-        if (rvalid) {
-            bool replaced = false;
-            while (rcand->oprev()->dest()->inCircle(baseDest, baseOrg, rcand->dest())) {
-                QuadEdge* t = rcand->oprev();
-                rcand->deleteEdge();
-                delete rcand->canonical();
-                rcand = t;
-                replaced = true;
-            }
-            if (replaced) {
-                rvalid = isValid(rcand, basel);
-            }
-        }
-        if (!lvalid && !rvalid) {
-            break;
-        }
-        if (!lvalid ||
-            (rvalid && rcand->dest()->inCircle(lcand->dest(), lcand->org(), rcand->org()))) {
-            basel = rcand->connect(basel->sym());
-        } else {
-            basel = basel->sym()->connect(lcand->sym());
-        }
-    }
-
-    *le = ldo;
-    *re = rdo;
+    divideAndConquer(sites, lo, mid, &lower.le, &lower.re);
+    divideAndConquer(sites, mid, hi, &upper.le, &upper.re);
+    const Hull merged = DivideAndConquerSteps::merge(mesh, lower, upper);
+    *le = merged.le;
+    *re = merged.re;
 }
 
 } // namespace EdgeAlgebra

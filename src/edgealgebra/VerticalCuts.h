@@ -22,8 +22,6 @@ public:
 private:
     static void divideAndConquer(std::vector<Site*>& sites, int lo, int hi, QuadEdge** le,
                                  QuadEdge** re);
-    // The candidate e ends strictly right of (above) the base edge.
-    static bool isValid(QuadEdge* e, QuadEdge* basel);
 };
 
 } // namespace EdgeAlgebra

@@ -70,13 +70,7 @@ std::uint64_t fingerprintOf(const Coordinates& coordinates) {
 
 Coordinates uniformFloats(std::size_t n, unsigned seed) {
     std::mt19937 rng(seed);
-    std::uniform_real_distribution<float> coordinate(-4.0f, 4.0f);
-    Coordinates result;
-    for (std::size_t i = 0; i < n; ++i) {
-        const float x = coordinate(rng);
-        result.emplace_back(x, coordinate(rng));
-    }
-    return result;
+    return SiteFamilies::uniformFloats(n, rng);
 }
 
 TEST(ResultFingerprint, SameTriangulationsAsThePlainCore) {

@@ -39,6 +39,16 @@ Coordinates distinct(const Coordinates& coordinates) {
 
 } // namespace
 
+Coordinates uniformFloats(std::size_t n, std::mt19937& rng) {
+    std::uniform_real_distribution<float> coordinate(-4.0f, 4.0f);
+    Coordinates result;
+    for (std::size_t i = 0; i < n; ++i) {
+        const float x = coordinate(rng);
+        result.emplace_back(x, coordinate(rng));
+    }
+    return result;
+}
+
 Coordinates randomGrid(std::size_t n, std::mt19937& rng) {
     std::set<std::pair<float, float>> seen;
     Coordinates result;

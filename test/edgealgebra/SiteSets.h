@@ -25,6 +25,8 @@ private:
 // multiples of 1/4096, where the test oracle decides in exact integers.
 namespace SiteFamilies {
 
+// Uniform floats in [-4, 4)^2, as the benchmarks draw them.
+Coordinates uniformFloats(std::size_t n, std::mt19937& rng);
 // Uniform on the program's grid: multiples of 1/4096 in [-4, 4).
 Coordinates randomGrid(std::size_t n, std::mt19937& rng);
 // Grid sites drawn from a k x k lattice of step 1/4: many duplicates.

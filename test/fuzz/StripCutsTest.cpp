@@ -34,13 +34,7 @@ void compare(const Coordinates& coordinates, Expect expect, const std::string& n
 }
 
 Coordinates uniform(std::size_t n, std::mt19937& rng) {
-    std::uniform_real_distribution<float> coordinate(-4.0f, 4.0f);
-    Coordinates result;
-    for (std::size_t i = 0; i < n; ++i) {
-        const float x = coordinate(rng);
-        result.emplace_back(x, coordinate(rng));
-    }
-    return result;
+    return SiteFamilies::uniformFloats(n, rng);
 }
 
 // Clusters of very different density, and a few far outliers.
