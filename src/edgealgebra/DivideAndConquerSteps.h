@@ -50,12 +50,34 @@ bool isValid(Mesh& mesh, typename Mesh::Edge e, typename Mesh::Edge basel) {
     return mesh.ccw(mesh.dest(e), mesh.dest(basel), mesh.org(basel));
 }
 
+// Settles a merge candidate: while the circle through the base edge and the
+// candidate's destination holds the destination of the next edge (`next`: the
+// next edge around the candidate's origin on its side), deletes and frees the
+// candidate and takes the next one. Returns whether the surviving candidate
+// is valid; it is tested again only if the loop replaced it, since the same
+// test on the same edge gives the same answer.
+template <typename Mesh, typename Next>
+bool settleCandidate(Mesh& mesh, typename Mesh::Edge& cand, typename Mesh::Edge basel, Next next) {
+    if (!isValid(mesh, cand, basel)) {
+        return false;
+    }
+    const typename Mesh::Vertex baseOrg = mesh.org(basel);
+    const typename Mesh::Vertex baseDest = mesh.dest(basel);
+    bool replaced = false;
+    while (mesh.inCircle(mesh.dest(next(cand)), baseDest, baseOrg, mesh.dest(cand))) {
+        const typename Mesh::Edge t = next(cand);
+        mesh.removeEdge(cand);
+        cand = t;
+        replaced = true;
+    }
+    return !replaced || isValid(mesh, cand, basel);
+}
+
 // Merges two triangulations whose vertices are separated in cut order (all of
 // `lower` before all of `upper`) into the triangulation of both.
 template <typename Mesh>
 HullEdges<Mesh> merge(Mesh& mesh, HullEdges<Mesh> lower, HullEdges<Mesh> upper) {
     using Edge = typename Mesh::Edge;
-    using Vertex = typename Mesh::Vertex;
     Edge ldo = lower.le, ldi = lower.re, rdi = upper.le, rdo = upper.re;
 
     // Lower common tangent of the two halves.
@@ -77,43 +99,15 @@ HullEdges<Mesh> merge(Mesh& mesh, HullEdges<Mesh> lower, HullEdges<Mesh> upper) 
         rdo = basel;
     }
 
-    // Zip the halves together from the tangent upwards, deleting (and freeing
-    // at once) every edge whose circle holds the next candidate. A candidate's
-    // validity is tested again after its deletion loop only if the loop
-    // replaced it: the same test on the same edge gives the same answer.
+    // Zip the halves together from the tangent upwards: settle the left and
+    // the right candidate, then connect to the better one.
     for (;;) {
-        const Vertex baseOrg = mesh.org(basel);
-        const Vertex baseDest = mesh.dest(basel);
         Edge lcand = mesh.onext(mesh.sym(basel));
-        bool lvalid = isValid(mesh, lcand, basel);
-        if (lvalid) {
-            bool replaced = false;
-            while (
-                mesh.inCircle(mesh.dest(mesh.onext(lcand)), baseDest, baseOrg, mesh.dest(lcand))) {
-                const Edge t = mesh.onext(lcand);
-                mesh.removeEdge(lcand);
-                lcand = t;
-                replaced = true;
-            }
-            if (replaced) {
-                lvalid = isValid(mesh, lcand, basel);
-            }
-        }
+        const bool lvalid =
+            settleCandidate(mesh, lcand, basel, [&mesh](Edge e) { return mesh.onext(e); });
         Edge rcand = mesh.oprev(basel);
-        bool rvalid = isValid(mesh, rcand, basel);
-        if (rvalid) {
-            bool replaced = false;
-            while (
-                mesh.inCircle(mesh.dest(mesh.oprev(rcand)), baseDest, baseOrg, mesh.dest(rcand))) {
-                const Edge t = mesh.oprev(rcand);
-                mesh.removeEdge(rcand);
-                rcand = t;
-                replaced = true;
-            }
-            if (replaced) {
-                rvalid = isValid(mesh, rcand, basel);
-            }
-        }
+        const bool rvalid =
+            settleCandidate(mesh, rcand, basel, [&mesh](Edge e) { return mesh.oprev(e); });
         if (!lvalid && !rvalid) {
             break;
         }

@@ -32,17 +32,12 @@ struct CopiedSite {
 // back to vertical cuts without finishing this one.
 struct NotUnique {};
 
-// The two orders in which halves are cut. Axis 0 is the sort order of the
-// sites (x, then y). Axis 1 is the same order seen in a frame turned by a
+// Halves are cut in two orders. Vertical cuts split the sites in their sort
+// order (x, then y), which is the order of their positions `site`.
+// Horizontal cuts split them in the same order seen in a frame turned by a
 // quarter turn clockwise, (x, y) -> (y, -x): ascending y, then descending x.
 // A turn keeps every orientation, so the merge of Guibas and Stolfi works
 // unchanged on halves separated in either order.
-bool precedes(const CopiedSite& a, const CopiedSite& b, int axis) {
-    if (axis == 0) {
-        return a.x < b.x || (a.x == b.x && a.y < b.y);
-    }
-    return a.y < b.y || (a.y == b.y && a.x > b.x);
-}
 
 // The compact structure and the exact predicates on its vertices, as the
 // shared steps of the divide and conquer see them.
@@ -112,7 +107,7 @@ private:
     const ScratchVector<CopiedSite>& m_vertices;
 };
 
-// The hull edges of a sub-triangulation in the order of one axis: le is the
+// The hull edges of a sub-triangulation in the order of its cuts: le is the
 // counterclockwise hull edge out of its first vertex, re the clockwise hull
 // edge out of its last.
 using HullEdges = DivideAndConquerSteps::HullEdges<CompactMesh>;
@@ -132,7 +127,7 @@ public:
           m_stripSites(stripSites(vertices.size())) {}
 
     // Orders the vertices for the cuts, then triangulates them all; the hull
-    // edges returned are those of axis 0.
+    // edges returned are those of the sort order.
     HullEdges run() {
         const auto n = static_cast<std::uint32_t>(m_vertices.size());
         arrange(0, n);
@@ -171,10 +166,10 @@ private:
     bool isStrip(std::uint32_t lo, std::uint32_t hi) const { return hi - lo <= m_stripSites; }
 
     // Vertical strips come from halving the sorted vertices; each strip is
-    // then sorted by axis 1 for its horizontal cuts.
+    // then sorted in the turned order for its horizontal cuts.
     void arrange(std::uint32_t lo, std::uint32_t hi) {
         if (isStrip(lo, hi)) {
-            sortStripByAxisOne(lo, hi);
+            sortStripInTurnedOrder(lo, hi);
             return;
         }
         const std::uint32_t mid = lo + (hi - lo) / 2;
@@ -184,8 +179,8 @@ private:
 
     // A strip is a run of the sites in their sort order (ascending x).
     // Reversed, it is in descending x; a stable radix sort by y then gives
-    // the order of axis 1 (ascending y, ties by descending x).
-    void sortStripByAxisOne(std::uint32_t lo, std::uint32_t hi) {
+    // the turned order (ascending y, ties by descending x).
+    void sortStripInTurnedOrder(std::uint32_t lo, std::uint32_t hi) {
         const auto first = m_vertices.begin() + lo;
         const auto last = m_vertices.begin() + hi;
         std::reverse(first, last);
@@ -220,10 +215,11 @@ private:
         return (bits & 0x80000000u) != 0 ? ~bits : bits | 0x80000000u;
     }
 
-    // Vertical cuts down to the strips; the hull edges are those of axis 0.
+    // Vertical cuts down to the strips; the hull edges are those of the sort
+    // order.
     HullEdges build(std::uint32_t lo, std::uint32_t hi) {
         if (isStrip(lo, hi)) {
-            return inAxis(buildStrip(lo, hi), 0);
+            return inSortOrder(buildStrip(lo, hi));
         }
         const std::uint32_t mid = lo + (hi - lo) / 2;
         const HullEdges left = build(lo, mid);
@@ -231,7 +227,8 @@ private:
         return DivideAndConquerSteps::merge(m_mesh, left, right);
     }
 
-    // Horizontal cuts within a strip; the hull edges are those of axis 1.
+    // Horizontal cuts within a strip; the hull edges are those of the turned
+    // order.
     HullEdges buildStrip(std::uint32_t lo, std::uint32_t hi) {
         if (hi - lo == 2) {
             return DivideAndConquerSteps::triangulateTwo(m_mesh, lo, lo + 1);
@@ -245,18 +242,19 @@ private:
         return DivideAndConquerSteps::merge(m_mesh, lower, upper);
     }
 
-    // The hull edges of the same sub-triangulation in the order of `axis`:
-    // walks once around its outer face (a collinear chain is walked out and
-    // back) and picks the edges at the first and the last vertex of that order.
-    HullEdges inAxis(HullEdges hull, int axis) const {
+    // The hull edges of the same sub-triangulation in the sort order of the
+    // sites: walks once around its outer face (a collinear chain is walked out
+    // and back) and picks the edges at the first and the last site.
+    HullEdges inSortOrder(HullEdges hull) const {
+        const auto position = [this](std::uint32_t v) { return m_vertices[v].site; };
         Record first = hull.le;
         Record intoLast = hull.le;
         Record e = hull.le;
         do {
-            if (precedes(m_vertices[m_edges.org(e)], m_vertices[m_edges.org(first)], axis)) {
+            if (position(m_edges.org(e)) < position(m_edges.org(first))) {
                 first = e;
             }
-            if (precedes(m_vertices[m_edges.dest(intoLast)], m_vertices[m_edges.dest(e)], axis)) {
+            if (position(m_edges.dest(intoLast)) < position(m_edges.dest(e))) {
                 intoLast = e;
             }
             e = m_edges.rprev(e);
