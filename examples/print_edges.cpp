@@ -4,8 +4,8 @@
 #include <edgealgebra/EdgeWalker.h>
 #include <edgealgebra/QuadEdge.h>
 #include <edgealgebra/Site.h>
+#include <edgealgebra/SortSites.h>
 
-#include <algorithm>
 #include <iostream>
 #include <vector>
 
@@ -13,13 +13,13 @@ int main() {
     // Four corners of a square and a site off its centre.
     std::vector<EdgeAlgebra::Site> sites{{0, 0}, {4, 0}, {2, 3}, {0, 4}, {4, 4}};
 
-    // The triangulator works on site pointers sorted by siteLess; the sites
-    // themselves must outlive it.
+    // The triangulator works on site pointers sorted by siteLess (sortSites
+    // does that in linear time); the sites themselves must outlive it.
     std::vector<EdgeAlgebra::Site*> sorted;
     for (EdgeAlgebra::Site& site : sites) {
         sorted.push_back(&site);
     }
-    std::sort(sorted.begin(), sorted.end(), EdgeAlgebra::siteLess);
+    EdgeAlgebra::sortSites(sorted);
 
     EdgeAlgebra::DelaunayTriangulation triangulation(sorted);
     EdgeAlgebra::EdgeWalker walker(triangulation.getLeftEdge());

@@ -5,6 +5,7 @@
 #include "edgealgebra/DelaunayTriangulation.h"
 #include "edgealgebra/QuadEdge.h"
 #include "edgealgebra/Site.h"
+#include "edgealgebra/SortSites.h"
 
 #include <algorithm>
 #include <cstring>
@@ -59,6 +60,22 @@ std::string orderingFault(const std::vector<Site*>& sorted) {
         return "a non-finite site sorts before a finite one";
     }
     return "";
+}
+
+// sortSites must give what a stable sort with siteLess gives. Its radix sort
+// serves a few hundred sites and more, so the input's sites are repeated
+// (the same pointers again: ties that must keep their input order) up to
+// that size.
+std::string sortFault(std::vector<Site*> sites) {
+    constexpr std::size_t kRadixSize = 600;
+    const std::size_t distinct = sites.size();
+    for (std::size_t i = 0; distinct > 0 && sites.size() < kRadixSize; ++i) {
+        sites.push_back(sites[(i * 7) % distinct]);
+    }
+    std::vector<Site*> expected = sites;
+    std::stable_sort(expected.begin(), expected.end(), EdgeAlgebra::siteLess);
+    EdgeAlgebra::sortSites(sites);
+    return sites == expected ? "" : "sortSites differs from a stable sort with siteLess";
 }
 
 AuditResult triangulateAndAudit(std::vector<Site*>& sorted, std::size_t finiteCount) {
@@ -116,6 +133,9 @@ std::string checkFuzzInput(const FuzzInput& input) {
         SiteSet sites;
         sites.add(input.sites);
         fault = compareConstructions(sites.sorted()).fault;
+        if (fault.empty()) {
+            fault = sortFault(sites.sorted());
+        }
     }
     if (fault.empty() && !input.nonFinite.empty()) {
         SiteSet sites;
@@ -123,6 +143,9 @@ std::string checkFuzzInput(const FuzzInput& input) {
         sites.add(input.sites);
         std::vector<Site*>& sorted = sites.sorted();
         fault = orderingFault(sorted);
+        if (fault.empty()) {
+            fault = sortFault(sorted);
+        }
         if (fault.empty()) {
             const AuditResult mixed = triangulateAndAudit(sorted, input.sites.size());
             fault = mixed.fault;

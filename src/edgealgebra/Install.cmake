@@ -15,7 +15,7 @@ set(EDGEALGEBRA_CONFIG_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/EdgeAlgebra)
 
 # The public headers only; the core's internal headers stay in the tree.
 set(EDGEALGEBRA_PUBLIC_HEADERS Site.h QuadEdge.h EdgeWalker.h DelaunayTriangulation.h
-                               HugePageAllocator.h)
+                               HugePageAllocator.h SortSites.h)
 list(TRANSFORM EDGEALGEBRA_PUBLIC_HEADERS PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
 install(FILES ${EDGEALGEBRA_PUBLIC_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/edgealgebra)
 

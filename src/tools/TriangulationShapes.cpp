@@ -4,6 +4,7 @@
 #include <edgealgebra/EdgeWalker.h>
 #include <edgealgebra/QuadEdge.h>
 #include <edgealgebra/Site.h>
+#include <edgealgebra/SortSites.h>
 
 #include <algorithm>
 #include <array>
@@ -197,7 +198,7 @@ TriangulationShapes triangulateSites(const std::vector<Point>& points) {
     for (Site& site : storage) {
         sorted.push_back(&site);
     }
-    std::sort(sorted.begin(), sorted.end(), EdgeAlgebra::siteLess);
+    EdgeAlgebra::sortSites(sorted);
     const SiteRanks ranks(storage, sorted);
 
     EdgeAlgebra::DelaunayTriangulation triangulation(sorted);
