@@ -1,6 +1,7 @@
-// One triangulation cycle of the core, as the program runs it: sort with
-// siteLess plus construction (also reported apart), the edge walk with
-// getEdges, and destruction.
+// One triangulation cycle of the core: sort plus construction (also reported
+// apart), the edge walk with getEdges, and destruction. OursCycle sorts with
+// the core's radix sort sortSites; OursCycleStdSort sorts as the program's
+// scene does, with std::sort and siteLess. Both sorts give the same order.
 // The manual time is the CPU time of the whole cycle; each phase is reported
 // as a counter (CPU seconds per iteration).
 #include "BenchSites.h"
@@ -8,6 +9,7 @@
 #include "PhaseTimes.h"
 #include "edgealgebra/DelaunayTriangulation.h"
 #include "edgealgebra/EdgeWalker.h"
+#include "edgealgebra/SortSites.h"
 
 #include <benchmark/benchmark.h>
 
@@ -17,7 +19,13 @@
 
 namespace {
 
-void OursCycle(benchmark::State& state) {
+using SiteSort = void (*)(std::vector<EdgeAlgebra::Site*>&);
+
+void sortWithSiteLess(std::vector<EdgeAlgebra::Site*>& sites) {
+    std::sort(sites.begin(), sites.end(), EdgeAlgebra::siteLess);
+}
+
+void runCycles(benchmark::State& state, SiteSort sortSites) {
     const std::size_t n = static_cast<std::size_t>(state.range(0));
     BenchSites input(n);
     PhaseTimes phases;
@@ -26,7 +34,7 @@ void OursCycle(benchmark::State& state) {
         std::vector<EdgeAlgebra::Site*> sites = input.unsorted;
         const CpuClock::time_point start = CpuClock::now();
         phases.start();
-        std::sort(sites.begin(), sites.end(), EdgeAlgebra::siteLess);
+        sortSites(sites);
         phases.mark("sort");
         auto triangulation = std::make_unique<EdgeAlgebra::DelaunayTriangulation>(sites);
         phases.mark("build");
@@ -47,6 +55,15 @@ void OursCycle(benchmark::State& state) {
     state.counters["edges"] = static_cast<double>(edges);
 }
 
+void OursCycle(benchmark::State& state) {
+    runCycles(state, EdgeAlgebra::sortSites);
+}
+
+void OursCycleStdSort(benchmark::State& state) {
+    runCycles(state, sortWithSiteLess);
+}
+
 } // namespace
 
 BENCHMARK(OursCycle)->Apply(applyBenchSizes);
+BENCHMARK(OursCycleStdSort)->Apply(applyBenchSizes);

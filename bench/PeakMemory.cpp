@@ -7,6 +7,7 @@
 #include "CpuClock.h"
 #include "edgealgebra/DelaunayTriangulation.h"
 #include "edgealgebra/EdgeWalker.h"
+#include "edgealgebra/SortSites.h"
 
 #include <sys/resource.h>
 
@@ -44,7 +45,7 @@ double secondsSince(Clock::time_point& mark) {
 void runOurs(BenchSites& input) {
     std::vector<EdgeAlgebra::Site*> sites = input.unsorted;
     Clock::time_point mark = Clock::now();
-    std::sort(sites.begin(), sites.end(), EdgeAlgebra::siteLess);
+    EdgeAlgebra::sortSites(sites);
     auto triangulation = std::make_unique<EdgeAlgebra::DelaunayTriangulation>(sites);
     const double build = secondsSince(mark);
     std::size_t edges = 0;
