@@ -7,6 +7,7 @@ benchmark ran with repetitions.
 usage: plot_bench.py BENCHMARK_JSON PLOT_PNG TABLE_MD
 """
 import json
+import math
 import sys
 
 import matplotlib
@@ -19,11 +20,14 @@ UNIT_SECONDS = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}
 # (label, benchmark, counter or None for the whole cycle), in table order.
 SERIES = [
     ("ours: sort + build", "OursCycle", "sort_build"),
-    ("ours: of which the caller's sort", "OursCycle", "sort"),
+    ("ours: of which sortSites", "OursCycle", "sort"),
     ("ours: of which construction", "OursCycle", "build"),
     ("ours: walk + getEdges", "OursCycle", "walk"),
     ("ours: destroy", "OursCycle", "destroy"),
     ("ours: whole cycle", "OursCycle", None),
+    ("ours with std::sort: sort + build", "OursCycleStdSort", "sort_build"),
+    ("ours with std::sort: of which std::sort", "OursCycleStdSort", "sort"),
+    ("ours with std::sort: whole cycle", "OursCycleStdSort", None),
     ("CGAL: build", "CgalCycle", "build"),
     ("CGAL: destroy", "CgalCycle", "destroy"),
     ("CGAL: build + destroy", "CgalCycle", None),
@@ -61,6 +65,24 @@ def ratio_row(results, label, ours, theirs, sizes):
     return f"| {label} | " + " | ".join(cells) + " |"
 
 
+# Growth of the time per site between these sizes, against the log factor of
+# an n log n algorithm.
+GROWTH_FROM, GROWTH_TO = 10_000, 1_000_000
+
+
+def growth_table(results, small, large):
+    rows = []
+    for label, bench, counter in SERIES:
+        a, b = seconds(results, bench, counter, small), seconds(results, bench, counter, large)
+        if a and b:
+            rows.append(f"| {label} | {(b / large) / (a / small):.2f} |")
+    if not rows:
+        return []
+    log_factor = math.log(large) / math.log(small)
+    return ["", f"| time per site, {large:,} sites / {small:,} sites "
+            f"(log factor {log_factor:.2f}) | growth |", "|---|---:|"] + rows
+
+
 def write_table(results, path):
     sizes = sorted({n for bench in results.values() for n in bench})
     lines = ["| CPU time per site (ns) | " + " | ".join(f"{n:,}" for n in sizes) + " |",
@@ -74,10 +96,14 @@ def write_table(results, path):
             cells.append("" if value is None else f"{value / n * 1e9:.0f}")
         lines.append(f"| {label} | " + " | ".join(cells) + " |")
     if "CgalCycle" in results:
-        lines.append(ratio_row(results, "ratio sort + build / CGAL build",
-                               ("OursCycle", "sort_build"), ("CgalCycle", "build"), sizes))
-        lines.append(ratio_row(results, "ratio whole cycle / CGAL build + destroy",
-                               ("OursCycle", None), ("CgalCycle", None), sizes))
+        for bench, label in (("OursCycle", ""), ("OursCycleStdSort", " (std::sort)")):
+            if bench not in results:
+                continue
+            lines.append(ratio_row(results, f"ratio sort + build{label} / CGAL build",
+                                   (bench, "sort_build"), ("CgalCycle", "build"), sizes))
+            lines.append(ratio_row(results, f"ratio whole cycle{label} / CGAL build + destroy",
+                                   (bench, None), ("CgalCycle", None), sizes))
+    lines.extend(growth_table(results, GROWTH_FROM, GROWTH_TO))
     if "SceneTriangulate" in results:
         lines.append("")
         for n, entry in sorted(results["SceneTriangulate"].items()):
