@@ -12,8 +12,22 @@ namespace EdgeAlgebra {
 
 namespace {
 
-// Below this size a comparison sort is as fast and needs no buffers.
+// Below this size a comparison sort is as fast and needs no buffers; below
+// the smaller one an insertion sort avoids even the stable sort's buffer.
 constexpr std::size_t kSmall = 256;
+constexpr std::size_t kTiny = 32;
+
+// Stable: a site moves in front of another only when strictly less.
+void insertionSort(std::vector<Site*>& sites) {
+    for (std::size_t i = 1; i < sites.size(); ++i) {
+        Site* const site = sites[i];
+        std::size_t j = i;
+        for (; j > 0 && siteLess(site, sites[j - 1]); --j) {
+            sites[j] = sites[j - 1];
+        }
+        sites[j] = site;
+    }
+}
 
 // An unsigned key whose integer order is the order of the float: the sign bit
 // set for non-negative numbers, all bits flipped for negative ones. -0 and +0
@@ -94,6 +108,10 @@ void sortRunsByY(ScratchVector<std::uint64_t>& items, const std::vector<Site*>& 
 
 void sortSites(std::vector<Site*>& sites) {
     const std::size_t n = sites.size();
+    if (n < kTiny) {
+        insertionSort(sites);
+        return;
+    }
     if (n < kSmall || n > std::numeric_limits<std::uint32_t>::max()) {
         std::stable_sort(sites.begin(), sites.end(), siteLess);
         return;

@@ -53,6 +53,8 @@ std::vector<SortCase> sortCases() {
     std::vector<SortCase> cases;
     cases.push_back({"empty", {}});
     cases.push_back({"one", {{1.0f, 2.0f}}});
+    cases.push_back({"duplicates 20", SiteFamilies::withDuplicates(20, 2, rng)});
+    cases.push_back({"awkward floats 25, non-finite", awkwardFloats(25, true, rng)});
     cases.push_back({"uniform 100", SiteFamilies::uniformFloats(100, rng)});
     cases.push_back({"uniform 1000", SiteFamilies::uniformFloats(1000, rng)});
     cases.push_back({"uniform 50000", SiteFamilies::uniformFloats(50000, rng)});
