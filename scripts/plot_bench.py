@@ -113,23 +113,29 @@ def write_table(results, path):
         f.write("\n".join(lines) + "\n")
 
 
+# The series drawn; the destruction rows stay in the table only.
+PLOTTED = [label for label, _, _ in SERIES if not label.endswith(": destroy")]
+
+
 def plot(results, path):
-    fig, ax = plt.subplots(figsize=(8, 5))
-    for label, bench, counter in SERIES:
+    fig, ax = plt.subplots(figsize=(9, 5.5))
+    colours = plt.get_cmap("tab10")
+    for index, (label, bench, counter) in enumerate(s for s in SERIES if s[0] in PLOTTED):
         if bench not in results:
             continue
         sizes = sorted(results[bench])
         values = [seconds(results, bench, counter, n) for n in sizes]
         points = [(n, v / n * 1e9) for n, v in zip(sizes, values) if v is not None]
-        style = "--" if bench.startswith("Cgal") else "-"
-        ax.plot([p[0] for p in points], [p[1] for p in points], style, marker="o", label=label)
+        style = {"CgalCycle": "--", "OursCycleStdSort": ":"}.get(bench, "-")
+        ax.plot([p[0] for p in points], [p[1] for p in points], style, marker="o",
+                color=colours(index % 10), label=label)
     ax.set_xscale("log")
     ax.set_yscale("log")
     ax.set_xlabel("sites (uniform random in [-4, 4)^2)")
     ax.set_ylabel("CPU time per site (ns)")
     ax.set_title("Delaunay triangulation: edgealgebra core and CGAL, one run")
     ax.grid(True, which="both", alpha=0.3)
-    ax.legend(fontsize="small")
+    ax.legend(fontsize="small", loc="center left", bbox_to_anchor=(1.01, 0.5))
     fig.tight_layout()
     fig.savefig(path, dpi=100)
 
