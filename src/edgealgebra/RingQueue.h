@@ -23,6 +23,11 @@ public:
         ++m_size;
     }
 
+    std::size_t size() const { return m_size; }
+
+    // The element that pop() would return after k more pops (k < size()).
+    const T& peek(std::size_t k) const { return m_ring[(m_head + k) & (m_ring.size() - 1)]; }
+
     T pop() {
         T value = m_ring[m_head];
         m_head = (m_head + 1) & (m_ring.size() - 1);

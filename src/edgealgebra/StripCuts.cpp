@@ -148,7 +148,15 @@ public:
             onHull[CompactSubdivision::quadOf(e)] = true;
             e = m_edges.rprev(e);
         } while (e != hull.le);
-        for (std::uint32_t q = 0; q < m_edges.quadSlots(); ++q) {
+        const std::uint32_t slots = m_edges.quadSlots();
+        for (std::uint32_t q = 0; q < slots; ++q) {
+            // The two far vertices come from the quads next around the edge's
+            // ends, scattered in memory: fetch them a few quads ahead.
+            const std::uint32_t ahead = q + kCheckPrefetchDistance;
+            if (ahead < slots && m_edges.isLive(ahead)) {
+                m_edges.prefetch(m_edges.onext(4 * ahead + 1));
+                m_edges.prefetch(m_edges.onext(4 * ahead + 3));
+            }
             if (!m_edges.isLive(q) || onHull[q]) {
                 continue;
             }
@@ -163,6 +171,8 @@ public:
     }
 
 private:
+    static constexpr std::uint32_t kCheckPrefetchDistance = 16;
+
     bool isStrip(std::uint32_t lo, std::uint32_t hi) const { return hi - lo <= m_stripSites; }
 
     // Vertical strips come from halving the sorted vertices; each strip is
@@ -363,6 +373,7 @@ public:
 
 private:
     static constexpr std::size_t kPrefetchDistance = 8;
+    static constexpr std::size_t kVertexPrefetchDistance = 16;
 
     // The record that position 0 of compact quad q became, kept in the
     // quad's payload word.
@@ -378,6 +389,13 @@ private:
         RingQueue<Record> pending;
         pending.push(start);
         while (!pending.empty()) {
+            // The queued quads were fetched when queued; their end vertices,
+            // needed to turn them, are fetched a few pops ahead.
+            if (pending.size() > kVertexPrefetchDistance) {
+                const Record later = pending.peek(kVertexPrefetchDistance);
+                __builtin_prefetch(&m_vertices[m_edges.org(later)]);
+                __builtin_prefetch(&m_vertices[m_edges.dest(later)]);
+            }
             const Record e = pending.pop();
             const std::uint32_t q = CompactSubdivision::quadOf(e);
             if (m_edges.payload(q) != nullptr) {
