@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RadixSort.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <functional>
@@ -38,25 +40,16 @@ void sortPointers(std::vector<T*, Allocator>& pointers) {
     while (shift < 64 && ((anyBits >> shift) & 1u) == 0) {
         ++shift;
     }
-    constexpr int kDigitBits = 11;
-    constexpr std::size_t kBuckets = std::size_t{1} << kDigitBits;
-    std::vector<T*, Allocator> buffer(pointers.size());
-    for (; shift < 64 && ((highest - lowest) >> shift) != 0; shift += kDigitBits) {
-        std::vector<std::size_t> start(kBuckets + 1, 0);
-        auto digit = [&](T* p) {
-            return ((reinterpret_cast<std::uintptr_t>(p) - lowest) >> shift) & (kBuckets - 1);
-        };
-        for (T* p : pointers) {
-            ++start[digit(p) + 1];
-        }
-        for (std::size_t b = 1; b <= kBuckets; ++b) {
-            start[b] += start[b - 1];
-        }
-        for (T* p : pointers) {
-            buffer[start[digit(p)]++] = p;
-        }
-        pointers.swap(buffer);
+    const std::uintptr_t spread = (highest - lowest) >> shift;
+    int keyBits = 0;
+    while (keyBits < 64 && (spread >> keyBits) != 0) {
+        ++keyBits;
     }
+    std::vector<T*, Allocator> buffer(pointers.size());
+    radixSortByKey(
+        pointers.data(), pointers.data() + pointers.size(), buffer.data(),
+        [lowest, shift](T* p) { return (reinterpret_cast<std::uintptr_t>(p) - lowest) >> shift; },
+        keyBits);
 }
 
 } // namespace EdgeAlgebra

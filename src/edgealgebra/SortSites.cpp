@@ -1,11 +1,10 @@
 #include "edgealgebra/SortSites.h"
 
+#include "RadixSort.h"
 #include "edgealgebra/HugePageAllocator.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 
 namespace EdgeAlgebra {
@@ -29,56 +28,13 @@ void insertionSort(std::vector<Site*>& sites) {
     }
 }
 
-// An unsigned key whose integer order is the order of the float: the sign bit
-// set for non-negative numbers, all bits flipped for negative ones. -0 and +0
-// share a key, as they compare equal.
-std::uint32_t coordinateKey(float value) {
-    value += 0.0f; // -0 becomes +0
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return (bits & 0x80000000u) != 0 ? ~bits : bits | 0x80000000u;
-}
-
 // Each item carries the x key in its upper half and the site's input
-// position in its lower half; three passes of 11, 11 and 10 bits sort by the
-// upper half, stably.
-constexpr int kDigitBits = 11;
-constexpr std::size_t kBuckets = std::size_t{1} << kDigitBits;
-constexpr int kPasses = 3;
-
-std::size_t digitOf(std::uint64_t item, int pass) {
-    return static_cast<std::size_t>(item >> (32 + pass * kDigitBits)) & (kBuckets - 1);
-}
-
-void radixSortByUpperHalf(ScratchVector<std::uint64_t>& items) {
-    const std::size_t n = items.size();
-    std::vector<std::array<std::size_t, kBuckets>> counts(kPasses);
-    for (auto& c : counts) {
-        c.fill(0);
-    }
-    for (std::uint64_t item : items) {
-        for (int pass = 0; pass < kPasses; ++pass) {
-            ++counts[pass][digitOf(item, pass)];
-        }
-    }
-    ScratchVector<std::uint64_t> buffer(n);
-    for (int pass = 0; pass < kPasses; ++pass) {
-        std::array<std::size_t, kBuckets>& count = counts[pass];
-        // A digit that all items share would move nothing.
-        if (std::find(count.begin(), count.end(), n) != count.end()) {
-            continue;
-        }
-        std::size_t start = 0;
-        for (std::size_t& c : count) {
-            const std::size_t size = c;
-            c = start;
-            start += size;
-        }
-        for (std::uint64_t item : items) {
-            buffer[count[digitOf(item, pass)]++] = item;
-        }
-        items.swap(buffer);
-    }
+// position in its lower half; sorted stably by the upper half.
+void sortByX(ScratchVector<std::uint64_t>& items) {
+    ScratchVector<std::uint64_t> buffer(items.size());
+    radixSortByKey(
+        items.data(), items.data() + items.size(), buffer.data(),
+        [](std::uint64_t item) { return static_cast<std::uint32_t>(item >> 32); }, 32);
 }
 
 // Runs of items with equal x are ordered by y, then by input position (which
@@ -87,8 +43,8 @@ void radixSortByUpperHalf(ScratchVector<std::uint64_t>& items) {
 void sortRunsByY(ScratchVector<std::uint64_t>& items, const std::vector<Site*>& sites) {
     const auto upperHalf = [](std::uint64_t item) { return item >> 32; };
     const auto yThenPosition = [&sites](std::uint64_t a, std::uint64_t b) {
-        const std::uint32_t ya = coordinateKey(sites[static_cast<std::uint32_t>(a)]->y);
-        const std::uint32_t yb = coordinateKey(sites[static_cast<std::uint32_t>(b)]->y);
+        const std::uint32_t ya = floatSortKey(sites[static_cast<std::uint32_t>(a)]->y);
+        const std::uint32_t yb = floatSortKey(sites[static_cast<std::uint32_t>(b)]->y);
         return ya != yb ? ya < yb : a < b;
     };
     auto runBegin = items.begin();
@@ -124,12 +80,12 @@ void sortSites(std::vector<Site*>& sites) {
     for (std::size_t i = 0; i < n; ++i) {
         const Site* site = sites[i];
         if (site->isFinite()) {
-            items.push_back(std::uint64_t{coordinateKey(site->x)} << 32 | i);
+            items.push_back(std::uint64_t{floatSortKey(site->x)} << 32 | i);
         } else {
             nonFinite.push_back(sites[i]);
         }
     }
-    radixSortByUpperHalf(items);
+    sortByX(items);
     sortRunsByY(items, sites);
 
     ScratchVector<Site*> sorted;

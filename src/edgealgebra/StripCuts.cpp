@@ -3,6 +3,7 @@
 #include "CompactSubdivision.h"
 #include "DivideAndConquerSteps.h"
 #include "ExactSign.h"
+#include "RadixSort.h"
 #include "RingQueue.h"
 #include "edgealgebra/QuadEdge.h"
 #include "edgealgebra/Site.h"
@@ -10,7 +11,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 namespace EdgeAlgebra {
@@ -191,38 +191,13 @@ private:
     // Reversed, it is in descending x; a stable radix sort by y then gives
     // the turned order (ascending y, ties by descending x).
     void sortStripInTurnedOrder(std::uint32_t lo, std::uint32_t hi) {
-        const auto first = m_vertices.begin() + lo;
-        const auto last = m_vertices.begin() + hi;
+        CopiedSite* const first = m_vertices.data() + lo;
+        CopiedSite* const last = m_vertices.data() + hi;
         std::reverse(first, last);
-        constexpr int kDigitBits = 11;
-        constexpr std::uint32_t kBuckets = 1u << kDigitBits;
         m_sortBuffer.resize(hi - lo);
-        std::uint32_t count[kBuckets];
-        for (int shift = 0; shift < 32; shift += kDigitBits) {
-            std::fill(count, count + kBuckets, 0u);
-            for (auto v = first; v != last; ++v) {
-                ++count[(orderedKey(v->y) >> shift) & (kBuckets - 1)];
-            }
-            std::uint32_t start = 0;
-            for (std::uint32_t& c : count) {
-                const std::uint32_t size = c;
-                c = start;
-                start += size;
-            }
-            for (auto v = first; v != last; ++v) {
-                m_sortBuffer[count[(orderedKey(v->y) >> shift) & (kBuckets - 1)]++] = *v;
-            }
-            std::copy(m_sortBuffer.begin(), m_sortBuffer.end(), first);
-        }
-    }
-
-    // The bits of a finite float as an unsigned integer in the float's order
-    // (-0 taken as +0, which it equals).
-    static std::uint32_t orderedKey(float value) {
-        const float normalised = value + 0.0f;
-        std::uint32_t bits;
-        std::memcpy(&bits, &normalised, sizeof bits);
-        return (bits & 0x80000000u) != 0 ? ~bits : bits | 0x80000000u;
+        radixSortByKey(
+            first, last, m_sortBuffer.data(), [](const CopiedSite& v) { return floatSortKey(v.y); },
+            32);
     }
 
     // Vertical cuts down to the strips; the hull edges are those of the sort
