@@ -1,9 +1,9 @@
 #include "ConstructionComparison.h"
 
+#include "construction/StripCuts.h"
+#include "construction/VerticalCuts.h"
 #include "edgealgebra/EdgeWalker.h"
 #include "edgealgebra/QuadEdge.h"
-#include "edgealgebra/StripCuts.h"
-#include "edgealgebra/VerticalCuts.h"
 
 #include <algorithm>
 #include <iterator>

@@ -13,11 +13,10 @@ include(CMakePackageConfigHelpers)
 
 set(EDGEALGEBRA_CONFIG_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/EdgeAlgebra)
 
-# The public headers only; the core's internal headers stay in the tree.
-set(EDGEALGEBRA_PUBLIC_HEADERS Site.h QuadEdge.h EdgeWalker.h DelaunayTriangulation.h
-                               HugePageAllocator.h SortSites.h)
-list(TRANSFORM EDGEALGEBRA_PUBLIC_HEADERS PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
-install(FILES ${EDGEALGEBRA_PUBLIC_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/edgealgebra)
+# The public headers only: everything under include/; the core's internal
+# headers stay in the tree.
+install(DIRECTORY ${CMAKE_CURRENT_LIST_DIR}/include/edgealgebra
+        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} FILES_MATCHING PATTERN "*.h")
 
 install(TARGETS edgealgebra EXPORT EdgeAlgebraTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}

@@ -3,7 +3,7 @@
 // the same subdivision record for record (the same quads in the same
 // direction, the same rings, the same hull edges); where the sites have more
 // than one Delaunay triangulation it must decline and leave nothing behind.
-#include "edgealgebra/StripCuts.h"
+#include "construction/StripCuts.h"
 #include "ConstructionComparison.h"
 #include "SiteSets.h"
 #include "edgealgebra/QuadEdge.h"

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "edgealgebra/HugePageAllocator.h"
-
 #include <map>
+#include <memory>
 
 namespace EdgeAlgebra {
 
@@ -19,6 +18,10 @@ public:
     // Walks the whole subdivision reachable from start through sym and onext.
     // A null start collects nothing.
     explicit EdgeWalker(QuadEdge* start);
+    ~EdgeWalker();
+
+    EdgeWalker(const EdgeWalker&) = delete;
+    EdgeWalker& operator=(const EdgeWalker&) = delete;
 
     // The collected edges, as a new map each time: every call returns an
     // equal map, and nothing done to one changes the walker.
@@ -27,10 +30,11 @@ public:
 private:
     void walk(QuadEdge* start);
 
-    // The keys in ascending order (std::less on the pointer), each once. They
-    // are kept as a sorted array rather than as the map itself: getEdges then
-    // builds its map in one pass, with no second tree to copy from.
-    ScratchVector<QuadEdge*> m_visited;
+    // The keys in ascending order (std::less on the pointer), each once, kept
+    // as a sorted array rather than as the map itself: getEdges then builds
+    // its map in one pass, with no second tree to copy from.
+    struct Keys;
+    std::unique_ptr<Keys> m_visited;
 };
 
 } // namespace EdgeAlgebra

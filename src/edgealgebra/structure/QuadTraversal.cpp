@@ -1,6 +1,6 @@
-#include "QuadTraversal.h"
+#include "structure/QuadTraversal.h"
 
-#include "RingQueue.h"
+#include "structure/RingQueue.h"
 
 #include <cstddef>
 

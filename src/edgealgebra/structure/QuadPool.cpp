@@ -1,4 +1,4 @@
-#include "QuadPool.h"
+#include "structure/QuadPool.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "edgealgebra/HugePageAllocator.h"
 #include "edgealgebra/QuadEdge.h"
+#include "structure/HugePageAllocator.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RadixSort.h"
+#include "sorting/RadixSort.h"
 
 #include <algorithm>
 #include <cstdint>

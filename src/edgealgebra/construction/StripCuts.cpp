@@ -1,12 +1,12 @@
-#include "StripCuts.h"
+#include "construction/StripCuts.h"
 
-#include "CompactSubdivision.h"
-#include "DivideAndConquerSteps.h"
-#include "ExactSign.h"
-#include "RadixSort.h"
-#include "RingQueue.h"
+#include "construction/DivideAndConquerSteps.h"
 #include "edgealgebra/QuadEdge.h"
 #include "edgealgebra/Site.h"
+#include "predicates/ExactSign.h"
+#include "sorting/RadixSort.h"
+#include "structure/CompactSubdivision.h"
+#include "structure/RingQueue.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,11 +1,11 @@
 #include "edgealgebra/DelaunayTriangulation.h"
 
-#include "QuadTraversal.h"
-#include "SortPointers.h"
-#include "StripCuts.h"
-#include "VerticalCuts.h"
+#include "construction/StripCuts.h"
+#include "construction/VerticalCuts.h"
 #include "edgealgebra/QuadEdge.h"
 #include "edgealgebra/Site.h"
+#include "sorting/SortPointers.h"
+#include "structure/QuadTraversal.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,6 +1,6 @@
 #include "edgealgebra/Site.h"
 
-#include "ExactSign.h"
+#include "predicates/ExactSign.h"
 
 #include <cmath>
 

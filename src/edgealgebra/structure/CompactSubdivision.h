@@ -1,6 +1,6 @@
 #pragma once
 
-#include "edgealgebra/HugePageAllocator.h"
+#include "structure/HugePageAllocator.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #include "edgealgebra/QuadEdge.h"
 
-#include "QuadPool.h"
+#include "structure/QuadPool.h"
 
 #include <cassert>
 #include <new>

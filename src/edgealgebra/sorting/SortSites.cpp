@@ -1,7 +1,7 @@
 #include "edgealgebra/SortSites.h"
 
-#include "RadixSort.h"
-#include "edgealgebra/HugePageAllocator.h"
+#include "sorting/RadixSort.h"
+#include "structure/HugePageAllocator.h"
 
 #include <algorithm>
 #include <cstdint>

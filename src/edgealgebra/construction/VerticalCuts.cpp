@@ -1,6 +1,6 @@
-#include "VerticalCuts.h"
+#include "construction/VerticalCuts.h"
 
-#include "DivideAndConquerSteps.h"
+#include "construction/DivideAndConquerSteps.h"
 #include "edgealgebra/QuadEdge.h"
 #include "edgealgebra/Site.h"
 

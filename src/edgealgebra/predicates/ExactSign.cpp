@@ -1,4 +1,4 @@
-#include "ExactSign.h"
+#include "predicates/ExactSign.h"
 
 #include <cmath>
 #include <gmp.h>
