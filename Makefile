@@ -1,9 +1,12 @@
 # Entry points of the project. Each target first installs the Debian packages
 # it needs (scripts/deps.sh), then configures and builds with CMake.
 #
-#   make run       build the program and start it
+#   make run       build the program alone and start it
+#   make build     build every part whose packages are installed
 #   make test      build everything and run the whole test suite, including a
-#                  second run of the unit tests under ASan/UBSan/LSan
+#                  second run of the unit tests under ASan/UBSan/LSan; a part
+#                  whose packages are missing fails the configure
+#                  (TESSARO_REQUIRE_ALL=ON) instead of being left out
 #   make bench     benchmarks (Google Benchmark), figures into docs/
 #   make fuzz      fuzz the triangulation core for a bounded time
 #   make memcheck  valgrind over a scripted session of the real program
@@ -20,43 +23,49 @@ CTEST ?= ctest
 
 all: build
 
+# BUILD_DIR is shared by run, build and test, so each says whether a missing
+# package may leave a part out.
 build:
-	scripts/deps.sh build
-	$(CMAKE) -S . -B $(BUILD_DIR)
+	scripts/deps.sh core program
+	$(CMAKE) -S . -B $(BUILD_DIR) -DTESSARO_REQUIRE_ALL=OFF
 	$(CMAKE) --build $(BUILD_DIR) -j $(JOBS)
 
-run: build
+run:
+	scripts/deps.sh core program
+	$(CMAKE) -S . -B $(BUILD_DIR) -DTESSARO_REQUIRE_ALL=OFF
+	$(CMAKE) --build $(BUILD_DIR) -j $(JOBS) --target tessaro
 	$(BUILD_DIR)/src/tests/tessaro/tessaro
 
 test:
-	scripts/deps.sh build test
-	$(CMAKE) -S . -B $(BUILD_DIR)
+	scripts/deps.sh core program test
+	$(CMAKE) -S . -B $(BUILD_DIR) -DTESSARO_REQUIRE_ALL=ON
 	$(CMAKE) --build $(BUILD_DIR) -j $(JOBS)
 	cd $(BUILD_DIR) && $(CTEST) --output-on-failure
 	$(MAKE) test-sanitize
 	scripts/fuzz.sh --short
 
 test-sanitize:
-	$(CMAKE) -S . -B $(ASAN_DIR) -DTESSARO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+	$(CMAKE) -S . -B $(ASAN_DIR) -DTESSARO_SANITIZE=ON -DTESSARO_REQUIRE_ALL=ON \
+	    -DCMAKE_BUILD_TYPE=Debug
 	$(CMAKE) --build $(ASAN_DIR) -j $(JOBS)
 	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	    $(CTEST) --output-on-failure -L unit
 
 bench:
-	scripts/deps.sh build bench
+	scripts/deps.sh core bench
 	scripts/bench.sh
 
 fuzz:
-	scripts/deps.sh build fuzz
+	scripts/deps.sh core fuzz
 	scripts/fuzz.sh
 
 memcheck:
-	scripts/deps.sh build test memcheck
+	scripts/deps.sh core program test memcheck
 	scripts/memcheck.sh
 
 soak:
-	scripts/deps.sh build
+	scripts/deps.sh core
 	scripts/soak.sh
 
 format:

@@ -1,7 +1,19 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that a make target needs and that are missing.
 #
-#   scripts/deps.sh GROUP...     GROUP is one of: build test bench fuzz memcheck
+#   scripts/deps.sh GROUP...     GROUP is one of: core program build test bench
+#                                fuzz memcheck
+#
+#   core      the compiler, CMake and GMP: the triangulation core, the scene
+#             library, tessaro-triangulate, the fuzz harness and the soak
+#   program   GLUT, OpenGL and GLU for the interactive program (with core)
+#   build     core and program
+#   test      what the whole suite needs beyond core and program: GoogleTest,
+#             X11/XTest and Xvfb for the GL and end-to-end tests, clang for
+#             the fuzzer, Google Benchmark and CGAL (the suite builds the
+#             benchmarks too), clang-format, xmllint, ImageMagick, pkg-config
+#   bench, fuzz, memcheck  what `make bench`, `make fuzz`, `make memcheck`
+#             need beyond core (and program, for memcheck)
 #
 # Installs with apt-get when running as root, otherwise through sudo. Where
 # neither is possible it prints the one command that would install them and
@@ -10,15 +22,17 @@ set -euo pipefail
 
 packages_for() {
     case "$1" in
-    build) echo cmake make g++ pkg-config freeglut3-dev libglu1-mesa-dev libgl-dev libgmp-dev ;;
+    core) echo cmake make g++ libgmp-dev ;;
+    program) echo freeglut3-dev libglu1-mesa-dev libgl-dev ;;
+    build) packages_for core && packages_for program ;;
     test) echo googletest libgtest-dev libgmock-dev xvfb libgl1-mesa-dri libglx-mesa0 \
         libx11-dev libxtst-dev imagemagick clang-format clang libclang-rt-14-dev \
-        libxml2-utils ;;
+        libxml2-utils libbenchmark-dev libcgal-dev pkg-config ;;
     bench) echo libbenchmark-dev libcgal-dev python3 python3-matplotlib ;;
     fuzz) echo clang libclang-rt-14-dev ;;
     memcheck) echo valgrind xvfb libgl1-mesa-dri libglx-mesa0 libx11-dev libxtst-dev ;;
     *)
-        echo "deps.sh: unknown group '$1' (known: build test bench fuzz memcheck)" >&2
+        echo "deps.sh: unknown group '$1' (known: core program build test bench fuzz memcheck)" >&2
         exit 2
         ;;
     esac
@@ -30,7 +44,8 @@ is_installed() {
 
 missing=()
 for group in "$@"; do
-    for pkg in $(packages_for "$group"); do
+    group_packages=$(packages_for "$group")
+    for pkg in $group_packages; do
         if ! is_installed "$pkg" && [[ " ${missing[*]-} " != *" $pkg "* ]]; then
             missing+=("$pkg")
         fi
