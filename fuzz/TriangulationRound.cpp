@@ -78,10 +78,18 @@ std::string sortFault(std::vector<Site*> sites) {
     return sites == expected ? "" : "sortSites differs from a stable sort with siteLess";
 }
 
+// The triangulator keeps the finite sites (sorted first) and, of each run of
+// coincident ones, the first: the audit expects exactly those.
 AuditResult triangulateAndAudit(std::vector<Site*>& sorted, std::size_t finiteCount) {
-    const std::vector<Site*> finite(sorted.begin(), sorted.begin() + finiteCount);
+    std::vector<Site*> takingPart;
+    for (std::size_t i = 0; i < finiteCount; ++i) {
+        if (takingPart.empty() || takingPart.back()->x != sorted[i]->x ||
+            takingPart.back()->y != sorted[i]->y) {
+            takingPart.push_back(sorted[i]);
+        }
+    }
     DelaunayTriangulation triangulation(sorted);
-    return auditSubdivision(triangulation.getLeftEdge(), triangulation.getRightEdge(), finite);
+    return auditSubdivision(triangulation.getLeftEdge(), triangulation.getRightEdge(), takingPart);
 }
 
 std::string liveQuadsFault(std::size_t before, const char* where) {

@@ -1,34 +1,56 @@
 #include "SiteSets.h"
 #include "SubdivisionCheck.h"
 #include "edgealgebra/DelaunayTriangulation.h"
+#include "edgealgebra/EdgeWalker.h"
 #include "edgealgebra/QuadEdge.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <random>
+#include <set>
 
 using EdgeAlgebra::DelaunayTriangulation;
 using EdgeAlgebra::QuadEdge;
 
 namespace {
 
-// Triangulates, checks, and checks that destruction frees every quad. With
-// duplicate sites only a consistent planar subdivision is expected: a zero-length
-// edge on the hull of a half can hide the sites behind it from the merge, so the
-// result need be neither convex nor Delaunay.
-void expectDelaunay(const Coordinates& coordinates, bool distinctSites = true) {
+// Triangulates, checks, and checks that destruction frees every quad. Of
+// coincident sites only the first in sorted order takes part, so the result
+// must be the Delaunay triangulation of those.
+void expectDelaunay(const Coordinates& coordinates) {
     const std::size_t before = QuadEdge::liveCount();
     {
         SiteSet sites(coordinates);
+        std::vector<EdgeAlgebra::Site*> takingPart;
+        for (EdgeAlgebra::Site* s : sites.sorted()) {
+            if (takingPart.empty() || takingPart.back()->x != s->x ||
+                takingPart.back()->y != s->y) {
+                takingPart.push_back(s);
+            }
+        }
         DelaunayTriangulation triangulation(sites.sorted());
-        EXPECT_EQ(distinctSites
-                      ? SubdivisionCheck::findDelaunayFault(triangulation, sites.sorted())
-                      : SubdivisionCheck::findPlanarityFault(triangulation, sites.sorted()),
-                  "")
+        EXPECT_EQ(SubdivisionCheck::findDelaunayFault(triangulation, takingPart), "")
             << coordinates.size() << " sites";
     }
     EXPECT_EQ(QuadEdge::liveCount(), before);
+}
+
+// The undirected edges by their end points.
+std::set<std::array<float, 4>> edgeCoordinates(const Coordinates& coordinates) {
+    SiteSet sites(coordinates);
+    DelaunayTriangulation triangulation(sites.sorted());
+    std::set<std::array<float, 4>> edges;
+    for (const auto& entry : EdgeAlgebra::EdgeWalker(triangulation.getLeftEdge()).getEdges()) {
+        std::array<float, 4> e{entry.first->org()->x, entry.first->org()->y, entry.first->dest()->x,
+                               entry.first->dest()->y};
+        if (std::make_pair(e[2], e[3]) < std::make_pair(e[0], e[1])) {
+            e = {e[2], e[3], e[0], e[1]};
+        }
+        edges.insert(e);
+    }
+    return edges;
 }
 
 TEST(DelaunayProperties, RandomGridSites) {
@@ -108,12 +130,20 @@ TEST(DelaunayProperties, SubsetsOfFloatSitesNearlyOnACircle) {
     }
 }
 
-TEST(DelaunayProperties, DuplicateSitesGiveAConsistentSubdivision) {
+TEST(DelaunayProperties, CoincidentSitesAreTriangulatedOnce) {
     std::mt19937 rng(5);
     for (int k = 1; k <= 6; ++k) {
         for (std::size_t n = 2; n <= 60; n += 3) {
-            expectDelaunay(SiteFamilies::withDuplicates(n, k, rng), false);
+            expectDelaunay(SiteFamilies::withDuplicates(n, k, rng));
         }
+    }
+    // Every site twice: the same triangulation as every site once, also above
+    // the size where the strips take over.
+    for (std::size_t n : {50u, 20000u}) {
+        const Coordinates once = SiteFamilies::randomGrid(n, rng);
+        Coordinates doubled = once;
+        doubled.insert(doubled.end(), once.begin(), once.end());
+        EXPECT_EQ(edgeCoordinates(doubled), edgeCoordinates(once)) << n << " sites";
     }
 }
 

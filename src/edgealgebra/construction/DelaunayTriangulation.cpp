@@ -12,22 +12,50 @@
 
 namespace EdgeAlgebra {
 
+namespace {
+
+bool coincide(const Site* a, const Site* b) {
+    return a->x == b->x && a->y == b->y;
+}
+
+// The sites that take part, in their sorted order: the finite ones (siteLess
+// sorts the others last), and of each run of coincident sites (adjacent once
+// sorted) only the first. One pass over the sites tells whether that is all
+// of them, the common case, which needs no copy.
+const std::vector<Site*>& distinctFiniteSites(const std::vector<Site*>& sites,
+                                              std::vector<Site*>& kept) {
+    const auto excluded = [&sites](std::size_t i) {
+        return !sites[i]->isFinite() || (i > 0 && coincide(sites[i - 1], sites[i]));
+    };
+    std::size_t i = 0;
+    while (i < sites.size() && !excluded(i)) {
+        ++i;
+    }
+    if (i == sites.size()) {
+        return sites;
+    }
+    kept.assign(sites.begin(), sites.begin() + static_cast<std::ptrdiff_t>(i));
+    for (; i < sites.size(); ++i) {
+        if (sites[i]->isFinite() && !coincide(kept.back(), sites[i])) {
+            kept.push_back(sites[i]);
+        }
+    }
+    return kept;
+}
+
+} // namespace
+
 // Many sites take the fast construction first; it declines (building nothing)
 // unless its result is provably the one vertical cuts give.
 DelaunayTriangulation::DelaunayTriangulation(std::vector<Site*>& sites)
     : m_leftEdge(nullptr), m_rightEdge(nullptr) {
-    if (sites.size() >= StripCuts::kMinimumSites &&
-        StripCuts::triangulate(sites, &m_leftEdge, &m_rightEdge)) {
+    std::vector<Site*> kept;
+    const std::vector<Site*>& used = distinctFiniteSites(sites, kept);
+    if (used.size() >= StripCuts::kMinimumSites &&
+        StripCuts::triangulate(used, &m_leftEdge, &m_rightEdge)) {
         return;
     }
-    const auto isFinite = [](const Site* s) { return s->isFinite(); };
-    if (std::all_of(sites.begin(), sites.end(), isFinite)) {
-        VerticalCuts::triangulate(sites, &m_leftEdge, &m_rightEdge);
-        return;
-    }
-    std::vector<Site*> finiteSites;
-    std::copy_if(sites.begin(), sites.end(), std::back_inserter(finiteSites), isFinite);
-    VerticalCuts::triangulate(finiteSites, &m_leftEdge, &m_rightEdge);
+    VerticalCuts::triangulate(used, &m_leftEdge, &m_rightEdge);
 }
 
 // Frees every quad once. The traversal lists exactly the keys an EdgeWalker

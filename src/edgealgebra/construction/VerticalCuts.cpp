@@ -8,7 +8,7 @@
 
 namespace EdgeAlgebra {
 
-void VerticalCuts::triangulate(std::vector<Site*>& sites, QuadEdge** leftEdge,
+void VerticalCuts::triangulate(const std::vector<Site*>& sites, QuadEdge** leftEdge,
                                QuadEdge** rightEdge) {
     if (sites.size() >= 2) {
         divideAndConquer(sites, 0, static_cast<int>(sites.size()), leftEdge, rightEdge);
@@ -49,7 +49,7 @@ using Hull = DivideAndConquerSteps::HullEdges<QuadEdgeMesh>;
 
 } // namespace
 
-void VerticalCuts::divideAndConquer(std::vector<Site*>& sites, int lo, int hi, QuadEdge** le,
+void VerticalCuts::divideAndConquer(const std::vector<Site*>& sites, int lo, int hi, QuadEdge** le,
                                     QuadEdge** re) {
     QuadEdgeMesh mesh;
     if (hi <= lo + 3) {

@@ -17,10 +17,11 @@ public:
     // QuadEdge, and sets the counterclockwise hull edge out of the first site
     // and the clockwise hull edge out of the last one. Fewer than two sites
     // build nothing and leave both edges as they are.
-    static void triangulate(std::vector<Site*>& sites, QuadEdge** leftEdge, QuadEdge** rightEdge);
+    static void triangulate(const std::vector<Site*>& sites, QuadEdge** leftEdge,
+                            QuadEdge** rightEdge);
 
 private:
-    static void divideAndConquer(std::vector<Site*>& sites, int lo, int hi, QuadEdge** le,
+    static void divideAndConquer(const std::vector<Site*>& sites, int lo, int hi, QuadEdge** le,
                                  QuadEdge** re);
 };
 

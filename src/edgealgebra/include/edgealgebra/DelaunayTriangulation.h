@@ -14,10 +14,14 @@ class Site;
 class DelaunayTriangulation {
 public:
     // Fewer than two sites build nothing and leave both hull edges null.
-    // Sites with a NaN or infinite coordinate are skipped: no predicate can
-    // place them, so they get no edge and the result is the triangulation of
-    // the finite sites alone (siteLess sorts them last, so the hull edges
-    // still start at the first and last finite site).
+    // Sites left out get no edge, and the result is the triangulation of the
+    // others alone:
+    // - sites with a NaN or infinite coordinate: no predicate can place them
+    //   (siteLess sorts them last, so the hull edges still start at the first
+    //   and last finite site);
+    // - coincident sites (distinct objects with equal coordinates): of each
+    //   run of them in sorted order only the first takes part, since a
+    //   Delaunay triangulation has one vertex per point.
     explicit DelaunayTriangulation(std::vector<Site*>& sites);
     ~DelaunayTriangulation();
 
