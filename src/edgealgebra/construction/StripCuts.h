@@ -1,5 +1,7 @@
 #pragma once
 
+#include "construction/CompactConstruction.h"
+
 #include <cstddef>
 #include <vector>
 
@@ -31,7 +33,7 @@ class StripCuts {
 public:
     // Below this many sites vertical cuts are as fast (copying, checking and
     // writing out cost what the strips save): the caller uses them.
-    static constexpr std::size_t kMinimumSites = 16384;
+    static constexpr std::size_t kMinimumSites = CompactConstruction::kMinimumStripSites;
 
     // Sites sorted by siteLess; the non-finite ones, which sort last, take no
     // part. On success sets the counterclockwise hull edge out of the first

@@ -1,6 +1,6 @@
 #include "edgealgebra/SortSites.h"
 
-#include "sorting/RadixSort.h"
+#include "sorting/CoordinateOrder.h"
 #include "structure/HugePageAllocator.h"
 
 #include <algorithm>
@@ -28,38 +28,6 @@ void insertionSort(std::vector<Site*>& sites) {
     }
 }
 
-// Each item carries the x key in its upper half and the site's input
-// position in its lower half; sorted stably by the upper half.
-void sortByX(ScratchVector<std::uint64_t>& items) {
-    ScratchVector<std::uint64_t> buffer(items.size());
-    radixSortByKey(
-        items.data(), items.data() + items.size(), buffer.data(),
-        [](std::uint64_t item) { return static_cast<std::uint32_t>(item >> 32); }, 32);
-}
-
-// Runs of items with equal x are ordered by y, then by input position (which
-// keeps the order stable). Runs are rare and short for scattered sites; a long
-// run (sites on a vertical line) still takes n log n.
-void sortRunsByY(ScratchVector<std::uint64_t>& items, const std::vector<Site*>& sites) {
-    const auto upperHalf = [](std::uint64_t item) { return item >> 32; };
-    const auto yThenPosition = [&sites](std::uint64_t a, std::uint64_t b) {
-        const std::uint32_t ya = floatSortKey(sites[static_cast<std::uint32_t>(a)]->y);
-        const std::uint32_t yb = floatSortKey(sites[static_cast<std::uint32_t>(b)]->y);
-        return ya != yb ? ya < yb : a < b;
-    };
-    auto runBegin = items.begin();
-    while (runBegin != items.end()) {
-        auto runEnd = runBegin + 1;
-        while (runEnd != items.end() && upperHalf(*runEnd) == upperHalf(*runBegin)) {
-            ++runEnd;
-        }
-        if (runEnd - runBegin > 1) {
-            std::sort(runBegin, runEnd, yThenPosition);
-        }
-        runBegin = runEnd;
-    }
-}
-
 } // namespace
 
 void sortSites(std::vector<Site*>& sites) {
@@ -80,13 +48,13 @@ void sortSites(std::vector<Site*>& sites) {
     for (std::size_t i = 0; i < n; ++i) {
         const Site* site = sites[i];
         if (site->isFinite()) {
-            items.push_back(std::uint64_t{floatSortKey(site->x)} << 32 | i);
+            items.push_back(coordinateSortItem(site->x, static_cast<std::uint32_t>(i)));
         } else {
             nonFinite.push_back(sites[i]);
         }
     }
-    sortByX(items);
-    sortRunsByY(items, sites);
+    sortByCoordinates(
+        items, [&sites](std::uint32_t position) { return floatSortKey(sites[position]->y); });
 
     ScratchVector<Site*> sorted;
     sorted.reserve(n);

@@ -1,0 +1,239 @@
+#include "construction/CompactConstruction.h"
+
+#include "construction/DivideAndConquerSteps.h"
+#include "sorting/RadixSort.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+namespace EdgeAlgebra {
+namespace CompactConstruction {
+
+namespace {
+
+using Record = CompactSubdivision::Record;
+
+// A triangulation on n distinct sites has at most 3n - 6 edges (n >= 3), and
+// every intermediate subdivision of the merges is planar on its sites too, so
+// 3n quads always suffice.
+std::size_t quadCapacity(std::size_t sites) {
+    return 3 * sites;
+}
+
+// First by x, then by y: the sort order of distinct sites.
+bool precedes(const CompactVertex& a, const CompactVertex& b) {
+    return a.x < b.x || (a.x == b.x && a.y < b.y);
+}
+
+template <Cocircular policy>
+using HullEdges = DivideAndConquerSteps::HullEdges<CompactMesh<policy>>;
+
+// Vertical cuts over vertices [lo, hi) in sort order.
+HullEdges<Cocircular::NotInside> verticalCuts(CompactMesh<Cocircular::NotInside>& mesh,
+                                              std::uint32_t lo, std::uint32_t hi) {
+    if (hi - lo == 2) {
+        return DivideAndConquerSteps::triangulateTwo(mesh, lo, lo + 1);
+    }
+    if (hi - lo == 3) {
+        return DivideAndConquerSteps::triangulateThree(mesh, lo, lo + 1, lo + 2);
+    }
+    const std::uint32_t mid = lo + (hi - lo) / 2;
+    const auto lower = verticalCuts(mesh, lo, mid);
+    const auto upper = verticalCuts(mesh, mid, hi);
+    return DivideAndConquerSteps::merge(mesh, lower, upper);
+}
+
+// Strips of about sqrt(n log n) sites (Dwyer's choice): the horizontal cuts
+// inside a strip then give cells that stay roughly square down to about
+// log n sites, and the vertical merges of the strips are few.
+std::uint32_t stripSites(std::size_t n) {
+    const double count = static_cast<double>(n);
+    return static_cast<std::uint32_t>(std::max(3.0, std::sqrt(count * std::log2(count))));
+}
+
+// Halves are cut in two orders. Vertical cuts split the sites in their sort
+// order (x, then y). Horizontal cuts split them in the same order seen in a
+// frame turned by a quarter turn clockwise, (x, y) -> (y, -x): ascending y,
+// then descending x. A turn keeps every orientation, so the merge of Guibas
+// and Stolfi works unchanged on halves separated in either order.
+class StripBuilder {
+public:
+    using Mesh = CompactMesh<Cocircular::Decline>;
+    using Hull = HullEdges<Cocircular::Decline>;
+
+    StripBuilder(PageArray<CompactVertex>& vertices, CompactSubdivision& edges, QuadRegion& region)
+        : m_vertices(vertices), m_mesh(edges, region, vertices.data()), m_edges(edges),
+          m_stripSites(stripSites(vertices.size())) {}
+
+    // Orders the vertices for the cuts, then triangulates them all; the hull
+    // edges returned are those of the sort order.
+    Hull run() {
+        const auto n = static_cast<std::uint32_t>(m_vertices.size());
+        arrange(0, n);
+        return build(0, n);
+    }
+
+private:
+    bool isStrip(std::uint32_t lo, std::uint32_t hi) const { return hi - lo <= m_stripSites; }
+
+    // Vertical strips come from halving the sorted vertices; each strip is
+    // then sorted in the turned order for its horizontal cuts.
+    void arrange(std::uint32_t lo, std::uint32_t hi) {
+        if (isStrip(lo, hi)) {
+            sortStripInTurnedOrder(lo, hi);
+            return;
+        }
+        const std::uint32_t mid = lo + (hi - lo) / 2;
+        arrange(lo, mid);
+        arrange(mid, hi);
+    }
+
+    // A strip is a run of the sites in their sort order (ascending x).
+    // Reversed, it is in descending x; a stable radix sort by y then gives
+    // the turned order (ascending y, ties by descending x).
+    void sortStripInTurnedOrder(std::uint32_t lo, std::uint32_t hi) {
+        CompactVertex* const first = m_vertices.data() + lo;
+        CompactVertex* const last = m_vertices.data() + hi;
+        std::reverse(first, last);
+        m_sortBuffer.resize(hi - lo);
+        radixSortByKey(
+            first, last, m_sortBuffer.data(),
+            [](const CompactVertex& v) { return floatSortKey(v.y); }, 32);
+    }
+
+    // Vertical cuts down to the strips; the hull edges are those of the sort
+    // order.
+    Hull build(std::uint32_t lo, std::uint32_t hi) {
+        if (isStrip(lo, hi)) {
+            return inSortOrder(buildStrip(lo, hi));
+        }
+        const std::uint32_t mid = lo + (hi - lo) / 2;
+        const Hull left = build(lo, mid);
+        const Hull right = build(mid, hi);
+        return DivideAndConquerSteps::merge(m_mesh, left, right);
+    }
+
+    // Horizontal cuts within a strip; the hull edges are those of the turned
+    // order.
+    Hull buildStrip(std::uint32_t lo, std::uint32_t hi) {
+        if (hi - lo == 2) {
+            return DivideAndConquerSteps::triangulateTwo(m_mesh, lo, lo + 1);
+        }
+        if (hi - lo == 3) {
+            return DivideAndConquerSteps::triangulateThree(m_mesh, lo, lo + 1, lo + 2);
+        }
+        const std::uint32_t mid = lo + (hi - lo) / 2;
+        const Hull lower = buildStrip(lo, mid);
+        const Hull upper = buildStrip(mid, hi);
+        return DivideAndConquerSteps::merge(m_mesh, lower, upper);
+    }
+
+    // The hull edges of the same sub-triangulation in the sort order of the
+    // sites: walks once around its outer face (a collinear chain is walked out
+    // and back) and picks the edges at the first and the last site.
+    Hull inSortOrder(Hull hull) const {
+        const auto vertex = [this](std::uint32_t v) -> const CompactVertex& {
+            return m_vertices[v];
+        };
+        Record first = hull.le;
+        Record intoLast = hull.le;
+        Record e = hull.le;
+        do {
+            if (precedes(vertex(m_edges.org(e)), vertex(m_edges.org(first)))) {
+                first = e;
+            }
+            if (precedes(vertex(m_edges.dest(intoLast)), vertex(m_edges.dest(e)))) {
+                intoLast = e;
+            }
+            e = m_edges.rprev(e);
+        } while (e != hull.le);
+        return {first, CompactSubdivision::sym(intoLast)};
+    }
+
+    PageArray<CompactVertex>& m_vertices;
+    Mesh m_mesh;
+    const CompactSubdivision& m_edges;
+    std::uint32_t m_stripSites;
+    std::vector<CompactVertex> m_sortBuffer;
+};
+
+// Every interior edge strictly locally Delaunay: the far vertex of the
+// triangle on its right lies strictly outside the circle of the triangle on
+// its left. Every face but the outer one is a counterclockwise triangle;
+// edges on the outer face (all of them, for a collinear chain) have no second
+// triangle.
+bool isStrictlyDelaunay(const CompactTriangulation& t, const StripBuilder::Mesh& mesh) {
+    constexpr std::uint32_t kPrefetchDistance = 16;
+    const CompactSubdivision& edges = t.edges;
+    std::vector<bool> onHull(edges.quadSlots(), false);
+    Record e = t.first;
+    do {
+        onHull[CompactSubdivision::quadOf(e)] = true;
+        e = edges.rprev(e);
+    } while (e != t.first);
+    const std::uint32_t slots = edges.quadSlots();
+    for (std::uint32_t q = 0; q < slots; ++q) {
+        // The two far vertices come from the quads next around the edge's
+        // ends, scattered in memory: fetch them a few quads ahead.
+        const std::uint32_t ahead = q + kPrefetchDistance;
+        if (ahead < slots && edges.isLive(ahead)) {
+            edges.prefetch(edges.onext(4 * ahead + 1));
+            edges.prefetch(edges.onext(4 * ahead + 3));
+        }
+        if (!edges.isLive(q) || onHull[q]) {
+            continue;
+        }
+        const Record edge = 4 * q;
+        const std::uint32_t left = edges.dest(edges.lnext(edge));
+        const std::uint32_t right = edges.dest(edges.lnext(CompactSubdivision::sym(edge)));
+        if (mesh.inCircleSign(edges.org(edge), edges.dest(edge), left, right) >= 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+CompactTriangulation buildWithVerticalCuts(PageArray<CompactVertex> vertices) {
+    CompactTriangulation result;
+    const auto n = static_cast<std::uint32_t>(vertices.size());
+    result.edges = CompactSubdivision(quadCapacity(n));
+    QuadRegion region(0, static_cast<std::uint32_t>(quadCapacity(n)));
+    CompactMesh<Cocircular::NotInside> mesh(result.edges, region, vertices.data());
+    const auto hull = verticalCuts(mesh, 0, n);
+    region.markUnusedFree(result.edges);
+    result.vertices = std::move(vertices);
+    result.first = hull.le;
+    result.last = hull.re;
+    return result;
+}
+
+bool buildWithStrips(PageArray<CompactVertex>& vertices, CompactTriangulation& result) {
+    const std::size_t n = vertices.size();
+    CompactTriangulation built;
+    built.edges = CompactSubdivision(quadCapacity(n));
+    QuadRegion region(0, static_cast<std::uint32_t>(quadCapacity(n)));
+    StripBuilder builder(vertices, built.edges, region);
+    StripBuilder::Hull hull{};
+    try {
+        hull = builder.run();
+    } catch (const NotUnique&) {
+        return false;
+    }
+    region.markUnusedFree(built.edges);
+    built.first = hull.le;
+    built.last = hull.re;
+    const StripBuilder::Mesh mesh(built.edges, region, vertices.data());
+    if (!isStrictlyDelaunay(built, mesh)) {
+        return false;
+    }
+    built.vertices = std::move(vertices);
+    result = std::move(built);
+    return true;
+}
+
+} // namespace CompactConstruction
+} // namespace EdgeAlgebra

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "construction/CompactMesh.h"
+#include "structure/CompactSubdivision.h"
+#include "structure/PageArray.h"
+
+namespace EdgeAlgebra {
+
+// A Delaunay triangulation built in the compact structure: its vertices (in
+// the order the build arranged them; CompactVertex::site says which site each
+// one is), its edges, and its two hull edges in the sort order of the sites:
+// `first` is the counterclockwise hull edge out of the first site, `last` the
+// clockwise hull edge out of the last one.
+struct CompactTriangulation {
+    PageArray<CompactVertex> vertices;
+    CompactSubdivision edges;
+    CompactSubdivision::Record first = 0;
+    CompactSubdivision::Record last = 0;
+};
+
+// The two compact constructions. Both take at least two distinct finite
+// sites in siteLess order; every quad of the result's array that holds no
+// edge is marked free.
+namespace CompactConstruction {
+
+// Below this many sites the strips save nothing over vertical cuts.
+constexpr std::size_t kMinimumStripSites = 16384;
+
+// Guibas and Stolfi's divide and conquer with vertical cuts alone: the result
+// that defines the triangulator's, on every input.
+CompactTriangulation buildWithVerticalCuts(PageArray<CompactVertex> vertices);
+
+// Dwyer's variant: vertical cuts down to strips of about sqrt(n log n) sites,
+// each strip cut horizontally. Keeps its result only when it is provably the
+// one vertical cuts give: every interior edge strictly locally Delaunay, so
+// that the sites have only one Delaunay triangulation. Otherwise (cocircular
+// sites) returns false; `result` is then left empty and the vertices are in
+// an order of the build's own.
+bool buildWithStrips(PageArray<CompactVertex>& vertices, CompactTriangulation& result);
+
+} // namespace CompactConstruction
+} // namespace EdgeAlgebra

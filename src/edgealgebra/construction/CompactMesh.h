@@ -1,0 +1,109 @@
+#pragma once
+
+#include "predicates/ExactSign.h"
+#include "structure/CompactSubdivision.h"
+
+#include "edgealgebra/Site.h"
+
+#include <cstdint>
+
+namespace EdgeAlgebra {
+
+// A site as the compact builds see it: its coordinates, stored densely in the
+// order the build visits them, and a number that the caller chose for it
+// (its position in sorted order, or its index in the caller's input).
+struct CompactVertex {
+    float x;
+    float y;
+    std::uint32_t site;
+};
+
+// What a compact build does when four distinct sites turn out exactly
+// cocircular: stop (the fast build, which keeps only results it can prove
+// unique, throws NotUnique), or decide as Site::inCircle does (strictly
+// inside only), as the construction with vertical cuts does everywhere.
+enum class Cocircular { Decline, NotInside };
+
+struct NotUnique {};
+
+// The compact structure, one region of its quads and the exact predicates on
+// its vertices, as the shared steps of the divide and conquer see them.
+// Vertices are distinct sites, so equal indices are the only coincidence.
+template <Cocircular policy>
+class CompactMesh {
+public:
+    using Edge = CompactSubdivision::Record;
+    using Vertex = std::uint32_t;
+
+    CompactMesh(CompactSubdivision& edges, QuadRegion& region, const CompactVertex* vertices)
+        : m_edges(edges), m_region(region), m_vertices(vertices) {}
+
+    static Edge sym(Edge e) { return CompactSubdivision::sym(e); }
+    Edge onext(Edge e) const { return m_edges.onext(e); }
+    Edge oprev(Edge e) const { return m_edges.oprev(e); }
+    Edge lnext(Edge e) const { return m_edges.lnext(e); }
+    Edge rprev(Edge e) const { return m_edges.rprev(e); }
+    Vertex org(Edge e) const { return m_edges.org(e); }
+    Vertex dest(Edge e) const { return m_edges.dest(e); }
+
+    Edge makeEdge(Vertex origin, Vertex destination) {
+        return m_edges.makeEdge(m_region.take(m_edges), origin, destination);
+    }
+    void splice(Edge a, Edge b) { m_edges.splice(a, b); }
+    // An edge from a's destination to b's origin, as QuadEdge::connect.
+    Edge connect(Edge a, Edge b) {
+        const Edge e = makeEdge(dest(a), org(b));
+        m_edges.splice(e, lnext(a));
+        m_edges.splice(sym(e), b);
+        return e;
+    }
+    void removeEdge(Edge e) {
+        m_edges.detach(e);
+        m_region.give(m_edges, CompactSubdivision::quadOf(e));
+    }
+
+    // The predicates of Site, on vertex indices: the same exact decisions.
+    bool ccw(Vertex a, Vertex b, Vertex c) const {
+        if (a == b || a == c || b == c) {
+            return false;
+        }
+        const CompactVertex &va = m_vertices[a], &vb = m_vertices[b], &vc = m_vertices[c];
+        const int sign =
+            SitePredicateDetail::filteredOrientation(va.x, va.y, vb.x, vb.y, vc.x, vc.y);
+        if (sign != 0) {
+            return sign > 0;
+        }
+        return ExactSign::orientation(va.x, va.y, vb.x, vb.y, vc.x, vc.y) > 0;
+    }
+
+    // d strictly inside the circle through a, b, c (counterclockwise).
+    bool inCircle(Vertex d, Vertex a, Vertex b, Vertex c) const {
+        if (d == a || d == b || d == c || a == b || a == c || b == c) {
+            return false;
+        }
+        const int sign = inCircleSign(a, b, c, d);
+        if (policy == Cocircular::Decline && sign == 0) {
+            throw NotUnique();
+        }
+        return sign > 0;
+    }
+
+    // Exact sign of the in-circle determinant of d against a, b, c (distinct).
+    int inCircleSign(Vertex a, Vertex b, Vertex c, Vertex d) const {
+        const CompactVertex &va = m_vertices[a], &vb = m_vertices[b], &vc = m_vertices[c],
+                            &vd = m_vertices[d];
+        const int sign =
+            SitePredicateDetail::filteredInCircle(va.x, va.y, vb.x, vb.y, vc.x, vc.y, vd.x, vd.y);
+        if (sign != 0) {
+            return sign;
+        }
+        return ExactSign::inCircle(va.x, va.y, vb.x, vb.y, vc.x, vc.y, vd.x, vd.y);
+    }
+
+private:
+    CompactSubdivision& m_edges;
+    QuadRegion& m_region;
+    const CompactVertex* m_vertices;
+};
+
+} // namespace EdgeAlgebra

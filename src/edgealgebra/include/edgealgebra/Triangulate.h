@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace EdgeAlgebra {
+
+// Marks a half-edge without an opposite one (on the hull).
+constexpr std::uint32_t kNone = 0xffffffffu;
+
+// A Delaunay triangulation as flat index arrays, in delaunator's conventions.
+// Sites are named by their index in the input (site i is at coords[2i],
+// coords[2i + 1]).
+//
+// - `triangles`: three site indices per triangle, counterclockwise. Half-edge
+//   e runs from site triangles[e] to site triangles[next(e)], where next(e) is
+//   the next half-edge of the same triangle: e + 1, or e - 2 when e % 3 == 2.
+//   Triangle t owns half-edges 3t, 3t + 1 and 3t + 2.
+// - `halfedges`: halfedges[e] is the half-edge opposite e (the same edge in
+//   the neighbouring triangle, running the other way), or kNone on the hull.
+// - `hull`: the sites on the convex hull, counterclockwise, starting at the
+//   first site in x-then-y order; sites on a hull edge are hull sites too.
+//   When all sites lie on one line there are no triangles, and the hull lists
+//   the sites along the line, in x-then-y order.
+struct Triangulation {
+    std::vector<std::uint32_t> triangles;
+    std::vector<std::uint32_t> halfedges;
+    std::vector<std::uint32_t> hull;
+};
+
+// The Delaunay triangulation of the sites (x0, y0, x1, y1, ...): exactly the
+// triangles of DelaunayTriangulation on the same sites, with exact
+// predicates.
+// - Sites with a NaN or infinite coordinate appear in no triangle and not in
+//   the hull. Of sites with equal coordinates only the one with the lowest
+//   index takes part.
+// - Fewer than two distinct finite sites give empty arrays.
+// - An odd number of values throws std::invalid_argument; more sites than
+//   32-bit indices can name throws std::length_error.
+Triangulation triangulate(const std::vector<float>& coords);
+
+} // namespace EdgeAlgebra

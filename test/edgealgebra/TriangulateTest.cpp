@@ -1,0 +1,185 @@
+// The flat front door against the quad-edge triangulator on the same sites:
+// the same triangles, and arrays that keep delaunator's conventions.
+#include "edgealgebra/Triangulate.h"
+#include "SiteSets.h"
+#include "edgealgebra/DelaunayTriangulation.h"
+#include "edgealgebra/EdgeWalker.h"
+#include "edgealgebra/QuadEdge.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+#include <map>
+#include <random>
+#include <set>
+#include <stdexcept>
+#include <string>
+
+using EdgeAlgebra::kNone;
+using EdgeAlgebra::Site;
+using EdgeAlgebra::Triangulation;
+
+namespace {
+
+using Point = std::pair<float, float>;
+using Triangle = std::array<Point, 3>;
+
+// Counterclockwise, starting at the smallest corner.
+Triangle normalised(Triangle t) {
+    std::rotate(t.begin(), std::min_element(t.begin(), t.end()), t.end());
+    return t;
+}
+
+// The bounded faces of the quad-edge triangulator's result.
+std::set<Triangle> trianglesOfTriangulator(const Coordinates& coordinates) {
+    SiteSet sites(coordinates);
+    EdgeAlgebra::DelaunayTriangulation triangulation(sites.sorted());
+    std::set<Triangle> result;
+    for (const auto& entry : EdgeAlgebra::EdgeWalker(triangulation.getLeftEdge()).getEdges()) {
+        for (EdgeAlgebra::QuadEdge* e : {entry.first, entry.first->sym()}) {
+            EdgeAlgebra::QuadEdge* second = e->lnext();
+            EdgeAlgebra::QuadEdge* third = second->lnext();
+            if (third->lnext() == e && e->org()->ccw(e->dest(), third->org())) {
+                const auto at = [](const Site* s) { return Point(s->x, s->y); };
+                result.insert(normalised({at(e->org()), at(e->dest()), at(third->org())}));
+            }
+        }
+    }
+    return result;
+}
+
+std::vector<float> flat(const Coordinates& coordinates) {
+    std::vector<float> coords;
+    for (const auto& [x, y] : coordinates) {
+        coords.push_back(x);
+        coords.push_back(y);
+    }
+    return coords;
+}
+
+std::size_t next(std::size_t e) {
+    return e % 3 == 2 ? e - 2 : e + 1;
+}
+
+// Checks the arrays' own conventions; returns the triangles as points.
+std::set<Triangle> checkedTriangles(const Triangulation& t, const std::vector<float>& coords) {
+    const auto site = [&coords](std::uint32_t i) { return Site(coords[2 * i], coords[2 * i + 1]); };
+    EXPECT_EQ(t.triangles.size() % 3, 0u);
+    EXPECT_EQ(t.halfedges.size(), t.triangles.size());
+    std::set<Triangle> result;
+    std::map<std::uint32_t, std::uint32_t> hullSuccessor;
+    for (std::size_t e = 0; e < t.triangles.size(); ++e) {
+        const std::uint32_t from = t.triangles[e], to = t.triangles[next(e)];
+        const std::uint32_t opposite = t.halfedges[e];
+        if (opposite == kNone) {
+            EXPECT_TRUE(hullSuccessor.emplace(from, to).second) << "two hull edges out of " << from;
+        } else {
+            EXPECT_EQ(t.halfedges[opposite], e);
+            EXPECT_EQ(t.triangles[opposite], to);
+            EXPECT_EQ(t.triangles[next(opposite)], from);
+        }
+        if (e % 3 == 0) {
+            const Site a = site(t.triangles[e]), b = site(t.triangles[e + 1]),
+                       c = site(t.triangles[e + 2]);
+            EXPECT_TRUE(a.ccw(&b, &c)) << "triangle " << e / 3 << " not counterclockwise";
+            result.insert(normalised({Point(a.x, a.y), Point(b.x, b.y), Point(c.x, c.y)}));
+        }
+    }
+    // The hull edges close into one cycle that runs through the hull in order.
+    if (!t.triangles.empty()) {
+        EXPECT_EQ(hullSuccessor.size(), t.hull.size());
+        for (std::size_t i = 0; i < t.hull.size(); ++i) {
+            EXPECT_EQ(hullSuccessor[t.hull[i]], t.hull[(i + 1) % t.hull.size()]);
+        }
+    }
+    return result;
+}
+
+struct Family {
+    std::string name;
+    Coordinates sites;
+};
+
+std::vector<Family> families() {
+    std::mt19937 rng(11);
+    Coordinates doubledGrid = SiteFamilies::randomGrid(400, rng);
+    const Coordinates copy = doubledGrid;
+    doubledGrid.insert(doubledGrid.begin() + 100, copy.begin(), copy.end());
+    return {
+        {"uniform 1000", SiteFamilies::uniformFloats(1000, rng)},
+        {"uniform 30000 (strips)", SiteFamilies::uniformFloats(30000, rng)},
+        {"random grid 500", SiteFamilies::randomGrid(500, rng)},
+        {"vertical lines", SiteFamilies::verticalLines(300, 3, rng)},
+        {"lattice 30 x 30", SiteFamilies::lattice(30, 30)},
+        {"lattice 150 x 150 (strips decline)", SiteFamilies::lattice(150, 150)},
+        {"exact circle with centre", SiteFamilies::exactCircle(true)},
+        {"float circle 200", SiteFamilies::floatCircle(200, 2.0, 0.0)},
+        {"duplicates", SiteFamilies::withDuplicates(600, 9, rng)},
+        {"doubled grid", doubledGrid},
+        {"three sites", {{0, 0}, {1, 0}, {0, 1}}},
+    };
+}
+
+TEST(Triangulate, SameTrianglesAsTheTriangulatorAndConsistentArrays) {
+    for (const Family& family : families()) {
+        SCOPED_TRACE(family.name);
+        const std::vector<float> coords = flat(family.sites);
+        const Triangulation t = EdgeAlgebra::triangulate(coords);
+        const std::set<Triangle> expected = trianglesOfTriangulator(family.sites);
+        EXPECT_EQ(checkedTriangles(t, coords), expected);
+        EXPECT_EQ(t.triangles.size(), 3 * expected.size());
+        EXPECT_EQ(t.hull.front(),
+                  *std::min_element(t.triangles.begin(), t.triangles.end(),
+                                    [&coords](std::uint32_t a, std::uint32_t b) {
+                                        return std::make_pair(coords[2 * a], coords[2 * a + 1]) <
+                                               std::make_pair(coords[2 * b], coords[2 * b + 1]);
+                                    }));
+    }
+}
+
+// Left-out sites (coincident with an earlier one, or not finite) appear
+// nowhere, and the rest is triangulated as if they were not there.
+TEST(Triangulate, LeavesOutCoincidentAndNonFiniteSites) {
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const std::vector<float> coords{0, 0, 4,   0, nan, 1, 2, 3, 4, 0,     0,
+                                    4, 2, inf, 4, 4,   2, 3, 0, 0, -0.0f, 0};
+    const Triangulation t = EdgeAlgebra::triangulate(coords);
+    const std::set<std::uint32_t> used(t.triangles.begin(), t.triangles.end());
+    EXPECT_EQ(used, (std::set<std::uint32_t>{0, 1, 3, 5, 7}));
+    EXPECT_EQ(t.triangles.size(), 12u);
+    EXPECT_EQ(t.hull, (std::vector<std::uint32_t>{0, 1, 7, 5}));
+}
+
+TEST(Triangulate, CollinearAndTooFewSites) {
+    struct Case {
+        std::vector<float> coords;
+        std::vector<std::uint32_t> hull;
+    };
+    const Case cases[] = {
+        {{}, {}},
+        {{1, 2}, {}},
+        {{1, 2, 1, 2, 1, 2}, {}},
+        {{3, 3, 1, 1}, {1, 0}},
+        {{0, 4, 0, 1, 0, 3, 0, 1, 0, 2}, {1, 4, 2, 0}},
+        {{2, 2, 0, 0, 3, 3, 1, 1, 4, 4, -1, -1}, {5, 1, 3, 0, 2, 4}},
+    };
+    for (const Case& c : cases) {
+        const Triangulation t = EdgeAlgebra::triangulate(c.coords);
+        EXPECT_TRUE(t.triangles.empty());
+        EXPECT_TRUE(t.halfedges.empty());
+        EXPECT_EQ(t.hull, c.hull);
+    }
+    std::mt19937 rng(3);
+    const Coordinates line = SiteFamilies::collinear(200, rng);
+    EXPECT_EQ(EdgeAlgebra::triangulate(flat(line)).hull.size(), line.size());
+}
+
+TEST(Triangulate, OddLengthIsRefused) {
+    EXPECT_THROW(EdgeAlgebra::triangulate({1, 2, 3}), std::invalid_argument);
+}
+
+} // namespace
