@@ -1,0 +1,194 @@
+// Voronoi cells as the box cut by half-planes. The cell of a site is the set
+// of points at least as close to it as to each of its Delaunay neighbours, so
+// it is the box clipped by the perpendicular bisector with each neighbour in
+// turn. Built that way, a cell needs no circumcentre and no ray: the far-off
+// (or infinite) centres of nearly flat triangles and the unbounded cells of
+// hull sites need no special case, and each clip is a well-conditioned cut of
+// a bounded convex polygon.
+#include "edgealgebra/Voronoi.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+namespace EdgeAlgebra {
+
+namespace {
+
+using Polygon = Voronoi::Polygon;
+using Point = std::array<double, 2>;
+
+std::size_t nextHalfedge(std::size_t e) {
+    return e % 3 == 2 ? e - 2 : e + 1;
+}
+
+// A corner this close to a bisector, relative to the magnitudes that went
+// into both, lies on it within rounding: about 2^10 units in the last place.
+constexpr double kOnLine = 0x1p-42;
+
+// The points at least as close to site a as to site b: side(p) <= 0, with
+// side(p) = (b - a) . (p - (a + b) / 2).
+struct Bisector {
+    Bisector(double ax, double ay, double bx, double by, double boxScale)
+        : nx(bx - ax), ny(by - ay), mx(0.5 * (ax + bx)), my(0.5 * (ay + by)),
+          tolerance(kOnLine * (std::fabs(nx) + std::fabs(ny)) *
+                    (boxScale + std::fabs(mx) + std::fabs(my))) {}
+
+    double side(const Point& p) const { return nx * (p[0] - mx) + ny * (p[1] - my); }
+
+    double nx, ny, mx, my, tolerance;
+};
+
+// Sutherland and Hodgman's clip of a convex counterclockwise polygon to the
+// near side of a bisector; the corners keep their order. A corner within
+// rounding of the line counts as on it and stays; a new corner is made only
+// where an edge clearly crosses the line. So a line through a corner, as at a
+// Voronoi vertex of four cocircular sites, adds no near-duplicate corners.
+// Returns false, leaving the polygon as it was, when no corner lies clearly
+// on the near side: then at most a segment or a point is left.
+bool clip(Polygon& polygon, const Bisector& line, Polygon& scratch) {
+    const double tolerance = line.tolerance;
+    scratch.clear();
+    bool inside = false;
+    for (std::size_t k = 0; k < polygon.size(); ++k) {
+        const Point& a = polygon[k];
+        const Point& b = polygon[k + 1 < polygon.size() ? k + 1 : 0];
+        const double da = line.side(a), db = line.side(b);
+        inside = inside || da < -tolerance;
+        if (da <= tolerance) {
+            scratch.push_back(a);
+        }
+        if ((da < -tolerance && db > tolerance) || (da > tolerance && db < -tolerance)) {
+            const double t = da / (da - db);
+            scratch.push_back({a[0] + t * (b[0] - a[0]), a[1] + t * (b[1] - a[1])});
+        }
+    }
+    if (inside) {
+        polygon.swap(scratch);
+    }
+    return inside;
+}
+
+bool isFiniteBox(const Box& box) {
+    return std::isfinite(box.xmin) && std::isfinite(box.ymin) && std::isfinite(box.xmax) &&
+           std::isfinite(box.ymax) && box.xmin < box.xmax && box.ymin < box.ymax;
+}
+
+// The arrays name only sites of coords, and half-edges pair up, so that every
+// walk around a site stays in the arrays and ends.
+void checkArrays(const Triangulation& t, std::size_t siteCount) {
+    const auto isSite = [siteCount](std::uint32_t i) { return i < siteCount; };
+    bool fits = t.triangles.size() % 3 == 0 && t.halfedges.size() == t.triangles.size() &&
+                std::all_of(t.triangles.begin(), t.triangles.end(), isSite) &&
+                std::all_of(t.hull.begin(), t.hull.end(), isSite);
+    for (std::size_t e = 0; fits && e < t.halfedges.size(); ++e) {
+        const std::uint32_t opposite = t.halfedges[e];
+        fits = opposite == kNone || (opposite < t.halfedges.size() && t.halfedges[opposite] == e);
+    }
+    if (!fits) {
+        throw std::invalid_argument("Voronoi: the triangulation does not fit the coordinates");
+    }
+}
+
+} // namespace
+
+Voronoi::Voronoi(Triangulation triangulation, std::vector<float> coords, const Box& box)
+    : m_triangulation(std::move(triangulation)), m_coords(std::move(coords)), m_box(box),
+      m_inedge(m_coords.size() / 2, kNone) {
+    if (m_coords.size() % 2 != 0) {
+        throw std::invalid_argument("Voronoi: coords holds x, y pairs, but its length (" +
+                                    std::to_string(m_coords.size()) + ") is odd");
+    }
+    if (!isFiniteBox(box)) {
+        throw std::invalid_argument("Voronoi: the box must be finite with xmin < xmax and "
+                                    "ymin < ymax");
+    }
+    checkArrays(m_triangulation, m_inedge.size());
+    const std::vector<std::uint32_t>& triangles = m_triangulation.triangles;
+    for (std::size_t e = 0; e < triangles.size(); ++e) {
+        const std::uint32_t end = triangles[nextHalfedge(e)];
+        if (m_inedge[end] == kNone || m_triangulation.halfedges[e] == kNone) {
+            m_inedge[end] = static_cast<std::uint32_t>(e);
+        }
+    }
+    if (triangles.empty()) {
+        for (std::size_t k = 0; k < m_triangulation.hull.size(); ++k) {
+            m_inedge[m_triangulation.hull[k]] = static_cast<std::uint32_t>(k);
+        }
+    }
+
+    // Each centre relative to the triangle's first corner, where the
+    // differences are small.
+    m_circumcenters.reserve(triangles.size() / 3 * 2);
+    for (std::size_t t = 0; t < triangles.size(); t += 3) {
+        const double ax = m_coords[2 * triangles[t]], ay = m_coords[2 * triangles[t] + 1];
+        const double bx = m_coords[2 * triangles[t + 1]] - ax;
+        const double by = m_coords[2 * triangles[t + 1] + 1] - ay;
+        const double cx = m_coords[2 * triangles[t + 2]] - ax;
+        const double cy = m_coords[2 * triangles[t + 2] + 1] - ay;
+        const double b2 = bx * bx + by * by, c2 = cx * cx + cy * cy;
+        const double d = 2.0 * (bx * cy - by * cx);
+        m_circumcenters.push_back(ax + (cy * b2 - by * c2) / d);
+        m_circumcenters.push_back(ay + (bx * c2 - cx * b2) / d);
+    }
+}
+
+void Voronoi::neighbours(std::uint32_t i, std::vector<std::uint32_t>& result) const {
+    const Triangulation& t = m_triangulation;
+    const std::uint32_t start = m_inedge[i];
+    if (start == kNone) {
+        return;
+    }
+    if (t.triangles.empty()) {
+        // Sites on one line: the ones before and after along it.
+        if (start > 0) {
+            result.push_back(t.hull[start - 1]);
+        }
+        if (start + 1 < t.hull.size()) {
+            result.push_back(t.hull[start + 1]);
+        }
+        return;
+    }
+    // Clockwise around the site, a triangle at a time: from the half-edge that
+    // ends at the site to the one leaving it in the same triangle, then across
+    // that one. From a hull half-edge the walk crosses every triangle of the
+    // site and ends at the hull half-edge leaving it.
+    if (t.halfedges[start] == kNone) {
+        result.push_back(t.triangles[start]);
+    }
+    std::uint32_t e = start;
+    do {
+        const std::size_t out = nextHalfedge(e);
+        result.push_back(t.triangles[nextHalfedge(out)]);
+        e = t.halfedges[out];
+    } while (e != kNone && e != start);
+}
+
+Voronoi::Polygon Voronoi::cell(std::size_t i) const {
+    if (i >= m_inedge.size()) {
+        throw std::out_of_range("Voronoi::cell: site " + std::to_string(i) + " of " +
+                                std::to_string(m_inedge.size()));
+    }
+    std::vector<std::uint32_t> others;
+    neighbours(static_cast<std::uint32_t>(i), others);
+    if (others.empty()) {
+        return {};
+    }
+    const Box& b = m_box;
+    const double boxScale =
+        std::max({std::fabs(b.xmin), std::fabs(b.ymin), std::fabs(b.xmax), std::fabs(b.ymax)});
+    const double x = m_coords[2 * i], y = m_coords[2 * i + 1];
+    Polygon polygon{{b.xmin, b.ymin}, {b.xmax, b.ymin}, {b.xmax, b.ymax}, {b.xmin, b.ymax}};
+    Polygon scratch;
+    for (const std::uint32_t j : others) {
+        const Bisector line(x, y, m_coords[2 * j], m_coords[2 * j + 1], boxScale);
+        if (!clip(polygon, line, scratch)) {
+            return {};
+        }
+    }
+    return polygon;
+}
+
+} // namespace EdgeAlgebra
