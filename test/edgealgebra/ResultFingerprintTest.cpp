@@ -50,9 +50,9 @@ private:
 };
 
 // Undirected edges in coordinate order, then both hull edges with direction.
-std::uint64_t fingerprintOf(const Coordinates& coordinates) {
+std::uint64_t fingerprintOf(const Coordinates& coordinates, unsigned threads) {
     SiteSet sites(coordinates);
-    DelaunayTriangulation triangulation(sites.sorted());
+    DelaunayTriangulation triangulation(sites.sorted(), threads);
     std::vector<Key> edges;
     for (const auto& entry : EdgeAlgebra::EdgeWalker(triangulation.getLeftEdge()).getEdges()) {
         const Key forward = directed(entry.first), backward = directed(entry.first->sym());
@@ -89,9 +89,15 @@ TEST(ResultFingerprint, SameTriangulationsAsThePlainCore) {
         {"float circle 200", SiteFamilies::floatCircle(200, 2.0, 0.0), 0x714cab624817b39eull},
         {"exact circle with centre", SiteFamilies::exactCircle(true), 0x7ecdda76ebda1e4dull},
         {"vertical lines", SiteFamilies::verticalLines(300, 3, rng), 0xeaf5a0597cab30ceull},
+        // Large enough for halves and strips built on separate threads.
+        {"uniform 100000", uniformFloats(100000, 4), 0x6af2985ab2dbd53dull},
+        {"lattice 150 x 150", SiteFamilies::lattice(150, 150), 0x147b6c331e0be972ull},
     };
+    // The same on every number of threads.
     for (const Case& c : cases) {
-        EXPECT_EQ(fingerprintOf(c.sites), c.expected) << c.name;
+        for (unsigned threads : {1u, 2u, 3u, 8u}) {
+            EXPECT_EQ(fingerprintOf(c.sites, threads), c.expected) << c.name << ", " << threads;
+        }
     }
 }
 

@@ -1,9 +1,11 @@
 #include "construction/CompactConstruction.h"
 
 #include "construction/DivideAndConquerSteps.h"
+#include "parallel/ForkJoin.h"
 #include "sorting/RadixSort.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -45,6 +47,63 @@ HullEdges<Cocircular::NotInside> verticalCuts(CompactMesh<Cocircular::NotInside>
     return DivideAndConquerSteps::merge(mesh, lower, upper);
 }
 
+// Both constructions cut the sorted sites vertically, at lo + (hi - lo) / 2,
+// down to parts of at most unitSites(n) sites, the units. A unit is built in
+// turn on one thread, with quads from a region of its own: the part [lo, hi)
+// owns quads [3 lo, 3 hi), room enough for any planar subdivision of its
+// sites. Units on either side of a cut are independent until their merge, so
+// they are built on separate threads while threads are to be had; the merge
+// takes over both regions. Where the quads of an edge lie depends only on n
+// and the sites, never on the number of threads.
+std::size_t unitSites(std::size_t n) {
+    constexpr std::size_t kMinimumUnitSites = 8192;
+    constexpr std::size_t kMostUnits = 64;
+    return std::max(kMinimumUnitSites, (n + kMostUnits - 1) / kMostUnits);
+}
+
+template <Cocircular policy, typename BuildUnit>
+class UnitBuild {
+public:
+    using Mesh = CompactMesh<policy>;
+    using Hull = HullEdges<policy>;
+
+    UnitBuild(CompactSubdivision& edges, const CompactVertex* vertices, std::size_t n,
+              BuildUnit buildUnit)
+        : m_edges(edges), m_vertices(vertices), m_unitSites(unitSites(n)), m_buildUnit(buildUnit) {}
+
+    // Triangulates vertices [lo, hi) with up to `threads` threads; `region`
+    // ends up with the quads the part may still use.
+    Hull build(std::uint32_t lo, std::uint32_t hi, unsigned threads, QuadRegion& region) {
+        if (hi - lo <= m_unitSites) {
+            region = QuadRegion(3 * lo, 3 * hi);
+            Mesh mesh(m_edges, region, m_vertices);
+            return m_buildUnit(mesh, lo, hi);
+        }
+        const std::uint32_t mid = lo + (hi - lo) / 2;
+        Hull lower{}, upper{};
+        QuadRegion upperRegion;
+        const unsigned lowerThreads = threads / 2;
+        ForkJoin::both(
+            threads > 1, [&, this] { lower = build(lo, mid, std::max(lowerThreads, 1u), region); },
+            [&, this] { upper = build(mid, hi, threads - lowerThreads, upperRegion); });
+        region.absorb(upperRegion, m_edges);
+        Mesh mesh(m_edges, region, m_vertices);
+        return DivideAndConquerSteps::merge(mesh, lower, upper);
+    }
+
+private:
+    CompactSubdivision& m_edges;
+    const CompactVertex* m_vertices;
+    std::size_t m_unitSites;
+    BuildUnit m_buildUnit;
+};
+
+template <Cocircular policy, typename BuildUnit>
+UnitBuild<policy, BuildUnit> unitBuild(CompactSubdivision& edges, const CompactVertex* vertices,
+                                       std::size_t n, BuildUnit buildUnit) {
+    return UnitBuild<policy, BuildUnit>(edges, vertices, n, buildUnit);
+}
+
 // Strips of about sqrt(n log n) sites (Dwyer's choice): the horizontal cuts
 // inside a strip then give cells that stay roughly square down to about
 // log n sites, and the vertical merges of the strips are few.
@@ -58,21 +117,20 @@ std::uint32_t stripSites(std::size_t n) {
 // frame turned by a quarter turn clockwise, (x, y) -> (y, -x): ascending y,
 // then descending x. A turn keeps every orientation, so the merge of Guibas
 // and Stolfi works unchanged on halves separated in either order.
-class StripBuilder {
+class StripUnit {
 public:
     using Mesh = CompactMesh<Cocircular::Decline>;
     using Hull = HullEdges<Cocircular::Decline>;
 
-    StripBuilder(PageArray<CompactVertex>& vertices, CompactSubdivision& edges, QuadRegion& region)
-        : m_vertices(vertices), m_mesh(edges, region, vertices.data()), m_edges(edges),
-          m_stripSites(stripSites(vertices.size())) {}
+    StripUnit(CompactVertex* vertices, Mesh& mesh, const CompactSubdivision& edges,
+              std::uint32_t stripSites)
+        : m_vertices(vertices), m_mesh(mesh), m_edges(edges), m_stripSites(stripSites) {}
 
-    // Orders the vertices for the cuts, then triangulates them all; the hull
-    // edges returned are those of the sort order.
-    Hull run() {
-        const auto n = static_cast<std::uint32_t>(m_vertices.size());
-        arrange(0, n);
-        return build(0, n);
+    // Orders the unit's vertices for the cuts, then triangulates them; the
+    // hull edges returned are those of the sort order.
+    Hull run(std::uint32_t lo, std::uint32_t hi) {
+        arrange(lo, hi);
+        return build(lo, hi);
     }
 
 private:
@@ -94,8 +152,8 @@ private:
     // Reversed, it is in descending x; a stable radix sort by y then gives
     // the turned order (ascending y, ties by descending x).
     void sortStripInTurnedOrder(std::uint32_t lo, std::uint32_t hi) {
-        CompactVertex* const first = m_vertices.data() + lo;
-        CompactVertex* const last = m_vertices.data() + hi;
+        CompactVertex* const first = m_vertices + lo;
+        CompactVertex* const last = m_vertices + hi;
         std::reverse(first, last);
         m_sortBuffer.resize(hi - lo);
         radixSortByKey(
@@ -152,8 +210,8 @@ private:
         return {first, CompactSubdivision::sym(intoLast)};
     }
 
-    PageArray<CompactVertex>& m_vertices;
-    Mesh m_mesh;
+    CompactVertex* m_vertices;
+    Mesh& m_mesh;
     const CompactSubdivision& m_edges;
     std::uint32_t m_stripSites;
     std::vector<CompactVertex> m_sortBuffer;
@@ -163,9 +221,8 @@ private:
 // triangle on its right lies strictly outside the circle of the triangle on
 // its left. Every face but the outer one is a counterclockwise triangle;
 // edges on the outer face (all of them, for a collinear chain) have no second
-// triangle.
-bool isStrictlyDelaunay(const CompactTriangulation& t, const StripBuilder::Mesh& mesh) {
-    constexpr std::uint32_t kPrefetchDistance = 16;
+// triangle. Checked in chunks of quads, on up to `threads` threads.
+bool isStrictlyDelaunay(const CompactTriangulation& t, unsigned threads) {
     const CompactSubdivision& edges = t.edges;
     std::vector<bool> onHull(edges.quadSlots(), false);
     Record e = t.first;
@@ -173,37 +230,49 @@ bool isStrictlyDelaunay(const CompactTriangulation& t, const StripBuilder::Mesh&
         onHull[CompactSubdivision::quadOf(e)] = true;
         e = edges.rprev(e);
     } while (e != t.first);
+
+    constexpr std::uint32_t kChunkQuads = 1u << 16;
+    constexpr std::uint32_t kPrefetchDistance = 16;
     const std::uint32_t slots = edges.quadSlots();
-    for (std::uint32_t q = 0; q < slots; ++q) {
-        // The two far vertices come from the quads next around the edge's
-        // ends, scattered in memory: fetch them a few quads ahead.
-        const std::uint32_t ahead = q + kPrefetchDistance;
-        if (ahead < slots && edges.isLive(ahead)) {
-            edges.prefetch(edges.onext(4 * ahead + 1));
-            edges.prefetch(edges.onext(4 * ahead + 3));
+    std::atomic<bool> strict{true};
+    ForkJoin::forEachChunk(threads, (slots + kChunkQuads - 1) / kChunkQuads, [&](std::size_t c) {
+        const auto begin = static_cast<std::uint32_t>(c * kChunkQuads);
+        const std::uint32_t end = std::min(slots, begin + kChunkQuads);
+        for (std::uint32_t q = begin; q < end && strict.load(std::memory_order_relaxed); ++q) {
+            // The two far vertices come from the quads next around the
+            // edge's ends, scattered in memory: fetch them a few quads ahead.
+            const std::uint32_t ahead = q + kPrefetchDistance;
+            if (ahead < slots && edges.isLive(ahead)) {
+                edges.prefetch(edges.onext(4 * ahead + 1));
+                edges.prefetch(edges.onext(4 * ahead + 3));
+            }
+            if (!edges.isLive(q) || onHull[q]) {
+                continue;
+            }
+            const Record edge = 4 * q;
+            const std::uint32_t left = edges.dest(edges.lnext(edge));
+            const std::uint32_t right = edges.dest(edges.lnext(CompactSubdivision::sym(edge)));
+            if (compactInCircleSign(t.vertices.data(), edges.org(edge), edges.dest(edge), left,
+                                    right) >= 0) {
+                strict = false;
+            }
         }
-        if (!edges.isLive(q) || onHull[q]) {
-            continue;
-        }
-        const Record edge = 4 * q;
-        const std::uint32_t left = edges.dest(edges.lnext(edge));
-        const std::uint32_t right = edges.dest(edges.lnext(CompactSubdivision::sym(edge)));
-        if (mesh.inCircleSign(edges.org(edge), edges.dest(edge), left, right) >= 0) {
-            return false;
-        }
-    }
-    return true;
+    });
+    return strict;
 }
 
 } // namespace
 
-CompactTriangulation buildWithVerticalCuts(PageArray<CompactVertex> vertices) {
+CompactTriangulation buildWithVerticalCuts(PageArray<CompactVertex> vertices, unsigned threads) {
+    using Mesh = CompactMesh<Cocircular::NotInside>;
     CompactTriangulation result;
-    const auto n = static_cast<std::uint32_t>(vertices.size());
+    const std::size_t n = vertices.size();
     result.edges = CompactSubdivision(quadCapacity(n));
-    QuadRegion region(0, static_cast<std::uint32_t>(quadCapacity(n)));
-    CompactMesh<Cocircular::NotInside> mesh(result.edges, region, vertices.data());
-    const auto hull = verticalCuts(mesh, 0, n);
+    auto build = unitBuild<Cocircular::NotInside>(
+        result.edges, vertices.data(), n,
+        [](Mesh& mesh, std::uint32_t lo, std::uint32_t hi) { return verticalCuts(mesh, lo, hi); });
+    QuadRegion region;
+    const auto hull = build.build(0, static_cast<std::uint32_t>(n), threads, region);
     region.markUnusedFree(result.edges);
     result.vertices = std::move(vertices);
     result.first = hull.le;
@@ -211,26 +280,43 @@ CompactTriangulation buildWithVerticalCuts(PageArray<CompactVertex> vertices) {
     return result;
 }
 
-bool buildWithStrips(PageArray<CompactVertex>& vertices, CompactTriangulation& result) {
+bool buildWithStrips(PageArray<CompactVertex>& vertices, CompactTriangulation& result,
+                     unsigned threads) {
+    using Mesh = StripUnit::Mesh;
     const std::size_t n = vertices.size();
+    const std::uint32_t strip = stripSites(n);
     CompactTriangulation built;
     built.edges = CompactSubdivision(quadCapacity(n));
-    QuadRegion region(0, static_cast<std::uint32_t>(quadCapacity(n)));
-    StripBuilder builder(vertices, built.edges, region);
-    StripBuilder::Hull hull{};
+    // Once one unit meets cocircular sites the whole build is declined: the
+    // units not started yet are not built.
+    std::atomic<bool> declined{false};
+    auto build = unitBuild<Cocircular::Decline>(
+        built.edges, vertices.data(), n,
+        [&vertices, &built, &declined, strip](Mesh& mesh, std::uint32_t lo, std::uint32_t hi) {
+            if (declined) {
+                throw NotUnique();
+            }
+            try {
+                return StripUnit(vertices.data(), mesh, built.edges, strip).run(lo, hi);
+            } catch (const NotUnique&) {
+                declined = true;
+                throw;
+            }
+        });
+    QuadRegion region;
     try {
-        hull = builder.run();
+        const auto hull = build.build(0, static_cast<std::uint32_t>(n), threads, region);
+        built.first = hull.le;
+        built.last = hull.re;
     } catch (const NotUnique&) {
         return false;
     }
     region.markUnusedFree(built.edges);
-    built.first = hull.le;
-    built.last = hull.re;
-    const StripBuilder::Mesh mesh(built.edges, region, vertices.data());
-    if (!isStrictlyDelaunay(built, mesh)) {
+    built.vertices = std::move(vertices);
+    if (!isStrictlyDelaunay(built, threads)) {
+        vertices = std::move(built.vertices);
         return false;
     }
-    built.vertices = std::move(vertices);
     result = std::move(built);
     return true;
 }

@@ -19,8 +19,9 @@ struct CompactTriangulation {
 };
 
 // The two compact constructions. Both take at least two distinct finite
-// sites in siteLess order; every quad of the result's array that holds no
-// edge is marked free.
+// sites in siteLess order and use up to `threads` threads (at least one);
+// every quad of the result's array that holds no edge is marked free. The
+// result is the same for every number of threads, quad for quad.
 namespace CompactConstruction {
 
 // Below this many sites the strips save nothing over vertical cuts.
@@ -28,7 +29,7 @@ constexpr std::size_t kMinimumStripSites = 16384;
 
 // Guibas and Stolfi's divide and conquer with vertical cuts alone: the result
 // that defines the triangulator's, on every input.
-CompactTriangulation buildWithVerticalCuts(PageArray<CompactVertex> vertices);
+CompactTriangulation buildWithVerticalCuts(PageArray<CompactVertex> vertices, unsigned threads);
 
 // Dwyer's variant: vertical cuts down to strips of about sqrt(n log n) sites,
 // each strip cut horizontally. Keeps its result only when it is provably the
@@ -36,7 +37,8 @@ CompactTriangulation buildWithVerticalCuts(PageArray<CompactVertex> vertices);
 // that the sites have only one Delaunay triangulation. Otherwise (cocircular
 // sites) returns false; `result` is then left empty and the vertices are in
 // an order of the build's own.
-bool buildWithStrips(PageArray<CompactVertex>& vertices, CompactTriangulation& result);
+bool buildWithStrips(PageArray<CompactVertex>& vertices, CompactTriangulation& result,
+                     unsigned threads);
 
 } // namespace CompactConstruction
 } // namespace EdgeAlgebra

@@ -26,6 +26,19 @@ enum class Cocircular { Decline, NotInside };
 
 struct NotUnique {};
 
+// Exact sign of the in-circle determinant of vertex d against vertices a, b,
+// c (distinct).
+inline int compactInCircleSign(const CompactVertex* vertices, std::uint32_t a, std::uint32_t b,
+                               std::uint32_t c, std::uint32_t d) {
+    const CompactVertex &va = vertices[a], &vb = vertices[b], &vc = vertices[c], &vd = vertices[d];
+    const int sign =
+        SitePredicateDetail::filteredInCircle(va.x, va.y, vb.x, vb.y, vc.x, vc.y, vd.x, vd.y);
+    if (sign != 0) {
+        return sign;
+    }
+    return ExactSign::inCircle(va.x, va.y, vb.x, vb.y, vc.x, vc.y, vd.x, vd.y);
+}
+
 // The compact structure, one region of its quads and the exact predicates on
 // its vertices, as the shared steps of the divide and conquer see them.
 // Vertices are distinct sites, so equal indices are the only coincidence.
@@ -88,16 +101,8 @@ public:
         return sign > 0;
     }
 
-    // Exact sign of the in-circle determinant of d against a, b, c (distinct).
     int inCircleSign(Vertex a, Vertex b, Vertex c, Vertex d) const {
-        const CompactVertex &va = m_vertices[a], &vb = m_vertices[b], &vc = m_vertices[c],
-                            &vd = m_vertices[d];
-        const int sign =
-            SitePredicateDetail::filteredInCircle(va.x, va.y, vb.x, vb.y, vc.x, vc.y, vd.x, vd.y);
-        if (sign != 0) {
-            return sign;
-        }
-        return ExactSign::inCircle(va.x, va.y, vb.x, vb.y, vc.x, vc.y, vd.x, vd.y);
+        return compactInCircleSign(m_vertices, a, b, c, d);
     }
 
 private:

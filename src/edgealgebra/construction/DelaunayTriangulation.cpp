@@ -4,11 +4,13 @@
 #include "construction/VerticalCuts.h"
 #include "edgealgebra/QuadEdge.h"
 #include "edgealgebra/Site.h"
+#include "parallel/ForkJoin.h"
 #include "sorting/SortPointers.h"
 #include "structure/QuadTraversal.h"
 
 #include <algorithm>
 #include <iterator>
+#include <new>
 
 namespace EdgeAlgebra {
 
@@ -47,26 +49,38 @@ const std::vector<Site*>& distinctFiniteSites(const std::vector<Site*>& sites,
 
 // Many sites take the fast construction first; it declines (building nothing)
 // unless its result is provably the one vertical cuts give.
-DelaunayTriangulation::DelaunayTriangulation(std::vector<Site*>& sites)
+DelaunayTriangulation::DelaunayTriangulation(std::vector<Site*>& sites, unsigned threads)
     : m_leftEdge(nullptr), m_rightEdge(nullptr) {
+    threads = ForkJoin::threadCount(threads);
     std::vector<Site*> kept;
     const std::vector<Site*>& used = distinctFiniteSites(sites, kept);
     if (used.size() >= StripCuts::kMinimumSites &&
-        StripCuts::triangulate(used, &m_leftEdge, &m_rightEdge)) {
+        StripCuts::triangulate(used, &m_leftEdge, &m_rightEdge, threads)) {
         return;
     }
-    VerticalCuts::triangulate(used, &m_leftEdge, &m_rightEdge);
+    VerticalCuts::triangulate(used, &m_leftEdge, &m_rightEdge, threads);
 }
 
 // Frees every quad once. The traversal lists exactly the keys an EdgeWalker
 // would collect, without building the ordered map; it reads no site, so the
-// sites may already be gone.
+// sites may already be gone. Freed from the highest address down, the blocks
+// sit on the pool's free list in ascending order, so the next triangulation
+// gets them back in address order, as compact as fresh memory, instead of
+// scattered. Where memory for the list (or for sorting it) cannot be had,
+// the quads are freed all the same, by a walk that needs none.
 DelaunayTriangulation::~DelaunayTriangulation() {
-    ScratchVector<QuadEdge*> quads = QuadTraversal::canonicalRecords(m_leftEdge);
-    // Freed from the highest address down, the blocks sit on the pool's free
-    // list in ascending order, so the next triangulation gets them back in
-    // address order, as compact as fresh memory, instead of scattered.
-    sortPointers(quads);
+    ScratchVector<QuadEdge*> quads;
+    try {
+        quads = QuadTraversal::canonicalRecords(m_leftEdge);
+    } catch (const std::bad_alloc&) {
+        QuadTraversal::freeReachable({m_leftEdge});
+        return;
+    }
+    try {
+        sortPointers(quads);
+    } catch (const std::bad_alloc&) {
+        // Freed in the order found.
+    }
     for (auto it = quads.rbegin(); it != quads.rend(); ++it) {
         delete *it;
     }

@@ -3,8 +3,7 @@
 #include "construction/CompactConstruction.h"
 #include "edgealgebra/QuadEdge.h"
 #include "edgealgebra/Site.h"
-#include "structure/HugePageAllocator.h"
-#include "structure/RingQueue.h"
+#include "parallel/ForkJoin.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -54,12 +53,15 @@ QuadEdge* rotated(QuadEdge* e, std::uint32_t position) {
 
 // Writes the compact triangulation out as quad-edges: one new QuadEdge per
 // live quad, turned by half a turn where vertical cuts would have made the
-// edge in the other direction.
+// edge in the other direction. Chunks of quads are written on up to `threads`
+// threads: first every quad's block is made, then every block is linked.
 class QuadWriter {
 public:
-    QuadWriter(const CompactTriangulation& built, const std::vector<Site*>& sites)
-        : m_edges(built.edges), m_vertices(built.vertices), m_sites(sites),
-          m_first(m_edges.quadSlots(), nullptr) {}
+    QuadWriter(const CompactTriangulation& built, const std::vector<Site*>& sites, unsigned threads)
+        : m_edges(built.edges), m_vertices(built.vertices), m_sites(sites), m_threads(threads),
+          m_first(m_edges.quadSlots()) {
+        forEachChunk([this](std::uint32_t q) { m_first[q] = nullptr; });
+    }
 
     // Frees the quads made so far unless the writing finished.
     ~QuadWriter() {
@@ -67,99 +69,83 @@ public:
             return;
         }
         for (std::uint32_t q = 0; q < m_edges.quadSlots(); ++q) {
-            if (m_edges.isLive(q) && m_first[q] != nullptr) {
-                delete firstRecord(q)->canonical();
+            if (m_first[q] != nullptr) {
+                delete m_first[q]->canonical();
             }
         }
     }
     QuadWriter(const QuadWriter&) = delete;
     QuadWriter& operator=(const QuadWriter&) = delete;
 
-    // Quads are made in the order in which a traversal from `start` meets
-    // them (the walk of QuadTraversal, on the compact records), so that the
-    // edge walker and the destructor later run through memory in address
-    // order instead of jumping across it.
-    void write(Record start) {
-        makeQuadsInTraversalOrder(start);
-        // The quads' blocks are now in traversal order, not in compact order:
-        // fetch each one a few quads ahead, ready to be written.
-        const std::uint32_t slots = m_edges.quadSlots();
-        for (std::uint32_t q = 0; q < slots; ++q) {
-            if (q + kPrefetchDistance < slots && m_edges.isLive(q + kPrefetchDistance)) {
+    void write() {
+        const auto n = static_cast<std::uint32_t>(m_vertices.size());
+        forEachChunk([this, n](std::uint32_t q) {
+            if (m_edges.isLive(q)) {
+                const std::uint32_t from = m_vertices[m_edges.org(4 * q)].site;
+                const std::uint32_t to = m_vertices[m_edges.dest(4 * q)].site;
+                const std::uint32_t origin =
+                    verticalCutOrigin(std::min(from, to), std::max(from, to), n);
+                QuadEdge* canonical = new QuadEdge;
+                m_first[q] = origin == from ? canonical : canonical->sym();
+            }
+        });
+        forEachChunk([this](std::uint32_t q) {
+            // The links name quads all over the array: fetch a few ahead.
+            if (q + kPrefetchDistance < m_edges.quadSlots()) {
                 __builtin_prefetch(m_first[q + kPrefetchDistance], 1);
             }
-            if (!m_edges.isLive(q)) {
-                continue;
+            if (m_edges.isLive(q)) {
+                link(q);
             }
-            QuadEdge* first = firstRecord(q);
-            const Record e = 4 * q;
-            first->setNext(record(m_edges.onext(e)));
-            first->rot()->setNext(record(m_edges.onext(e + 1)));
-            first->sym()->setNext(record(m_edges.onext(e + 2)));
-            first->invRot()->setNext(record(m_edges.onext(e + 3)));
-            first->setOrg(m_sites[m_vertices[m_edges.org(e)].site]);
-            first->setDest(m_sites[m_vertices[m_edges.dest(e)].site]);
-        }
+        });
         m_done = true;
     }
 
     // The quad-edge record written for compact record e.
     QuadEdge* record(Record e) const {
-        return rotated(firstRecord(CompactSubdivision::quadOf(e)), e & 3);
+        return rotated(m_first[CompactSubdivision::quadOf(e)], e & 3);
     }
 
 private:
-    static constexpr std::size_t kPrefetchDistance = 8;
-    static constexpr std::size_t kVertexPrefetchDistance = 16;
+    static constexpr std::uint32_t kChunkQuads = 1u << 16;
+    static constexpr std::uint32_t kPrefetchDistance = 8;
 
-    // The record that position 0 of compact quad q became.
-    QuadEdge* firstRecord(std::uint32_t q) const { return m_first[q]; }
+    template <typename Visit>
+    void forEachChunk(Visit visit) {
+        const std::uint32_t slots = m_edges.quadSlots();
+        ForkJoin::forEachChunk(m_threads, (slots + kChunkQuads - 1) / kChunkQuads,
+                               [slots, &visit](std::size_t c) {
+                                   const auto begin = static_cast<std::uint32_t>(c * kChunkQuads);
+                                   const std::uint32_t end = std::min(slots, begin + kChunkQuads);
+                                   for (std::uint32_t q = begin; q < end; ++q) {
+                                       visit(q);
+                                   }
+                               });
+    }
 
-    // Breadth first from start, as QuadTraversal walks: makes each quad's
-    // block when the quad is first met, then queues the next edges around both
-    // ends of the record it was met by.
-    void makeQuadsInTraversalOrder(Record start) {
-        const auto n = static_cast<std::uint32_t>(m_vertices.size());
-        RingQueue<Record> pending;
-        pending.push(start);
-        while (!pending.empty()) {
-            // The queued quads were fetched when queued; their end vertices,
-            // needed to turn them, are fetched a few pops ahead.
-            if (pending.size() > kVertexPrefetchDistance) {
-                const Record later = pending.peek(kVertexPrefetchDistance);
-                __builtin_prefetch(&m_vertices[m_edges.org(later)]);
-                __builtin_prefetch(&m_vertices[m_edges.dest(later)]);
-            }
-            const Record e = pending.pop();
-            const std::uint32_t q = CompactSubdivision::quadOf(e);
-            if (m_first[q] != nullptr) {
-                continue;
-            }
-            const std::uint32_t from = m_vertices[m_edges.org(4 * q)].site;
-            const std::uint32_t to = m_vertices[m_edges.dest(4 * q)].site;
-            const std::uint32_t origin =
-                verticalCutOrigin(std::min(from, to), std::max(from, to), n);
-            QuadEdge* canonical = new QuadEdge;
-            m_first[q] = origin == from ? canonical : canonical->sym();
-            for (const Record next :
-                 {m_edges.onext(e), m_edges.onext(CompactSubdivision::sym(e))}) {
-                m_edges.prefetch(next);
-                pending.push(next);
-            }
-        }
+    void link(std::uint32_t q) {
+        QuadEdge* first = m_first[q];
+        const Record e = 4 * q;
+        first->setNext(record(m_edges.onext(e)));
+        first->rot()->setNext(record(m_edges.onext(e + 1)));
+        first->sym()->setNext(record(m_edges.onext(e + 2)));
+        first->invRot()->setNext(record(m_edges.onext(e + 3)));
+        first->setOrg(m_sites[m_vertices[m_edges.org(e)].site]);
+        first->setDest(m_sites[m_vertices[m_edges.dest(e)].site]);
     }
 
     const CompactSubdivision& m_edges;
     const PageArray<CompactVertex>& m_vertices;
     const std::vector<Site*>& m_sites;
-    ScratchVector<QuadEdge*> m_first;
+    unsigned m_threads;
+    PageArray<QuadEdge*> m_first;
     bool m_done = false;
 };
 
 } // namespace
 
 bool StripCuts::triangulate(const std::vector<Site*>& sites, QuadEdge** leftEdge,
-                            QuadEdge** rightEdge) {
+                            QuadEdge** rightEdge, unsigned threads) {
     if (sites.size() > UINT32_MAX / 16) {
         return false;
     }
@@ -188,11 +174,11 @@ bool StripCuts::triangulate(const std::vector<Site*>& sites, QuadEdge** leftEdge
         return false;
     }
     CompactTriangulation built;
-    if (!CompactConstruction::buildWithStrips(vertices, built)) {
+    if (!CompactConstruction::buildWithStrips(vertices, built, threads)) {
         return false;
     }
-    QuadWriter writer(built, sites);
-    writer.write(built.first);
+    QuadWriter writer(built, sites, threads);
+    writer.write();
     *leftEdge = writer.record(built.first);
     *rightEdge = writer.record(built.last);
     return true;

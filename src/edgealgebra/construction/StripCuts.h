@@ -37,9 +37,11 @@ public:
 
     // Sites sorted by siteLess; the non-finite ones, which sort last, take no
     // part. On success sets the counterclockwise hull edge out of the first
-    // site and the clockwise one out of the last finite one.
+    // site and the clockwise one out of the last finite one. Uses up to
+    // `threads` threads (at least one); the result is the same for any number.
+    // A failure (of an allocation) leaves nothing allocated.
     static bool triangulate(const std::vector<Site*>& sites, QuadEdge** leftEdge,
-                            QuadEdge** rightEdge);
+                            QuadEdge** rightEdge, unsigned threads = 1);
 };
 
 } // namespace EdgeAlgebra

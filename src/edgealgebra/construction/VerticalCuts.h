@@ -13,16 +13,15 @@ class Site;
 // the triangulator's result on every input, degenerate ones included.
 class VerticalCuts {
 public:
-    // Triangulates finite sites sorted by siteLess into quads from new
-    // QuadEdge, and sets the counterclockwise hull edge out of the first site
-    // and the clockwise hull edge out of the last one. Fewer than two sites
-    // build nothing and leave both edges as they are.
+    // Triangulates distinct finite sites sorted by siteLess into quads from
+    // new QuadEdge, and sets the counterclockwise hull edge out of the first
+    // site and the clockwise hull edge out of the last one. Fewer than two
+    // sites build nothing and leave both edges as they are. Large halves are
+    // built on separate threads, up to `threads` (at least one); the result is
+    // the same for any number. A failure anywhere (of an allocation) frees
+    // every quad built so far before it reaches the caller.
     static void triangulate(const std::vector<Site*>& sites, QuadEdge** leftEdge,
-                            QuadEdge** rightEdge);
-
-private:
-    static void divideAndConquer(const std::vector<Site*>& sites, int lo, int hi, QuadEdge** le,
-                                 QuadEdge** re);
+                            QuadEdge** rightEdge, unsigned threads = 1);
 };
 
 } // namespace EdgeAlgebra

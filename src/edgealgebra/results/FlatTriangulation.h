@@ -6,10 +6,10 @@
 namespace EdgeAlgebra {
 
 // Turns a finished compact triangulation into flat index arrays, naming each
-// vertex by its CompactVertex::site. The compact triangulation is used up:
-// its arrays are rewritten in place and handed back as soon as each pass has
-// done with them, so that the result and its source never fill memory
-// together.
-Triangulation flatten(CompactTriangulation built);
+// vertex by its CompactVertex::site, on up to `threads` threads; the arrays
+// are the same for every number of threads. The compact triangulation is
+// used up: its quads go back to the system as soon as they have been read,
+// so that the result and its source never fill memory together.
+Triangulation flatten(CompactTriangulation built, unsigned threads);
 
 } // namespace EdgeAlgebra

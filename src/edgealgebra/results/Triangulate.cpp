@@ -1,6 +1,7 @@
 #include "edgealgebra/Triangulate.h"
 
 #include "construction/CompactConstruction.h"
+#include "parallel/ForkJoin.h"
 #include "results/FlatTriangulation.h"
 #include "sorting/CoordinateOrder.h"
 
@@ -56,21 +57,22 @@ PageArray<CompactVertex> verticesInOrder(const std::vector<float>& coords,
 // The fast construction where it can prove its result; vertical cuts where it
 // cannot, and for fewer sites.
 CompactTriangulation build(const std::vector<float>& coords,
-                           const ScratchVector<std::uint32_t>& order) {
+                           const ScratchVector<std::uint32_t>& order, unsigned threads) {
     PageArray<CompactVertex> vertices = verticesInOrder(coords, order);
     if (order.size() >= CompactConstruction::kMinimumStripSites) {
         CompactTriangulation built;
-        if (CompactConstruction::buildWithStrips(vertices, built)) {
+        if (CompactConstruction::buildWithStrips(vertices, built, threads)) {
             return built;
         }
         vertices = verticesInOrder(coords, order);
     }
-    return CompactConstruction::buildWithVerticalCuts(std::move(vertices));
+    return CompactConstruction::buildWithVerticalCuts(std::move(vertices), threads);
 }
 
 } // namespace
 
-Triangulation triangulate(const std::vector<float>& coords) {
+Triangulation triangulate(const std::vector<float>& coords, unsigned threads) {
+    threads = ForkJoin::threadCount(threads);
     if (coords.size() % 2 != 0) {
         throw std::invalid_argument("triangulate: coords holds x, y pairs, but its length (" +
                                     std::to_string(coords.size()) + ") is odd");
@@ -85,9 +87,9 @@ Triangulation triangulate(const std::vector<float>& coords) {
         if (order.size() < 2) {
             return {};
         }
-        built = build(coords, order);
+        built = build(coords, order, threads);
     }
-    return flatten(std::move(built));
+    return flatten(std::move(built), threads);
 }
 
 } // namespace EdgeAlgebra

@@ -73,4 +73,42 @@ ScratchVector<QuadEdge*> QuadTraversal::canonicalRecords(QuadEdge* start) {
     return quads;
 }
 
+void QuadTraversal::freeReachable(std::initializer_list<QuadEdge*> starts) noexcept {
+    // The mark of a listed quad is the next quad of the list, or kVisitMark
+    // for the last one.
+    const auto next = [](const QuadEdge* q) {
+        Site* const mark = q->rot()->m_origin;
+        return mark == kVisitMark ? nullptr : reinterpret_cast<QuadEdge*>(mark);
+    };
+    QuadEdge* first = nullptr;
+    QuadEdge* last = nullptr;
+    const auto list = [&first, &last](QuadEdge* e) {
+        QuadEdge* q = e->canonical();
+        if (isMarked(q)) {
+            return;
+        }
+        q->rot()->m_origin = kVisitMark;
+        if (last == nullptr) {
+            first = q;
+        } else {
+            last->rot()->m_origin = reinterpret_cast<Site*>(q);
+        }
+        last = q;
+    };
+    for (QuadEdge* start : starts) {
+        if (start != nullptr) {
+            list(start);
+        }
+    }
+    for (QuadEdge* q = first; q != nullptr; q = next(q)) {
+        list(q->onext());
+        list(q->sym()->onext());
+    }
+    while (first != nullptr) {
+        QuadEdge* const following = next(first);
+        delete first;
+        first = following;
+    }
+}
+
 } // namespace EdgeAlgebra

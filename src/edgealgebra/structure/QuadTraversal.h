@@ -3,6 +3,7 @@
 #include "edgealgebra/QuadEdge.h"
 #include "structure/HugePageAllocator.h"
 
+#include <initializer_list>
 #include <vector>
 
 namespace EdgeAlgebra {
@@ -17,6 +18,12 @@ public:
     // The canonical records of every quad reachable from start through sym and
     // onext, in no particular order. A null start gives an empty list.
     static ScratchVector<QuadEdge*> canonicalRecords(QuadEdge* start);
+
+    // Frees every quad reachable from any of the starts (null ones are
+    // skipped), without allocating anything: it serves to clean up after a
+    // failed allocation. The visit marks double as the links of the list of
+    // quads found, which is the queue of the walk as well.
+    static void freeReachable(std::initializer_list<QuadEdge*> starts) noexcept;
 
 private:
     static bool isMarked(const QuadEdge* canonical) {

@@ -22,7 +22,13 @@ public:
     // - coincident sites (distinct objects with equal coordinates): of each
     //   run of them in sorted order only the first takes part, since a
     //   Delaunay triangulation has one vertex per point.
-    explicit DelaunayTriangulation(std::vector<Site*>& sites);
+    //
+    // Large inputs are built on up to `threads` threads (0: as many as the
+    // hardware runs at once); the result is the same for every number, and
+    // small inputs stay on the calling thread. A failure on any thread (an
+    // allocation, say) frees everything built so far and reaches the caller
+    // as the original exception.
+    explicit DelaunayTriangulation(std::vector<Site*>& sites, unsigned threads = 0);
     ~DelaunayTriangulation();
 
     DelaunayTriangulation(const DelaunayTriangulation&) = delete;

@@ -37,6 +37,9 @@ struct Triangulation {
 // - Fewer than two distinct finite sites give empty arrays.
 // - An odd number of values throws std::invalid_argument; more sites than
 //   32-bit indices can name throws std::length_error.
-Triangulation triangulate(const std::vector<float>& coords);
+// Large inputs are triangulated on up to `threads` threads (0: as many as the
+// hardware runs at once); the arrays are the same for every number of
+// threads, and small inputs stay on the calling thread.
+Triangulation triangulate(const std::vector<float>& coords, unsigned threads = 0);
 
 } // namespace EdgeAlgebra
