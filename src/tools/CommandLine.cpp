@@ -1,5 +1,9 @@
 #include "CommandLine.h"
 
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
 namespace TessaroTools {
 
 namespace {
@@ -39,6 +43,45 @@ std::string optionValue(const std::vector<std::string>& arguments, std::size_t& 
     return arguments[++i];
 }
 
+double clipNumber(const std::string& text) {
+    char* end = nullptr;
+    errno = 0;
+    const double value = std::strtod(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || errno == ERANGE || !std::isfinite(value)) {
+        throw UsageError("option --clip: '" + text + "' is not a finite number");
+    }
+    return value;
+}
+
+// The four numbers after "--clip": XMIN YMIN XMAX YMAX.
+EdgeAlgebra::Box clipBox(const std::vector<std::string>& arguments, std::size_t& i) {
+    if (arguments.size() - i <= 4) {
+        throw UsageError("option --clip needs four numbers: XMIN YMIN XMAX YMAX");
+    }
+    const EdgeAlgebra::Box box{clipNumber(arguments[i + 1]), clipNumber(arguments[i + 2]),
+                               clipNumber(arguments[i + 3]), clipNumber(arguments[i + 4])};
+    i += 4;
+    if (!(box.xmin < box.xmax && box.ymin < box.ymax)) {
+        throw UsageError("option --clip: XMIN must be below XMAX and YMIN below YMAX");
+    }
+    return box;
+}
+
+// --voronoi alone is a format of its own; with --svg it is a layer of the
+// picture. --clip only shapes the cells.
+void settleVoronoi(ParseState& state) {
+    CommandLine& result = state.result;
+    if (result.voronoi && state.formatGiven && result.format != OutputFormat::Svg) {
+        throw UsageError("--voronoi goes with --svg or alone");
+    }
+    if (result.voronoi && !state.formatGiven) {
+        result.format = OutputFormat::Voronoi;
+    }
+    if (result.clip && !result.voronoi) {
+        throw UsageError("--clip needs --voronoi");
+    }
+}
+
 bool isOption(const std::string& argument, const std::string& name) {
     return argument == name || argument.compare(0, name.size() + 1, name + "=") == 0;
 }
@@ -64,6 +107,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             if (state.result.outputPath.empty()) {
                 throw UsageError("the output file name is empty");
             }
+        } else if (argument == "--voronoi") {
+            state.result.voronoi = true;
+        } else if (argument == "--clip") {
+            state.result.clip = clipBox(arguments, i);
         } else if (argument.size() > 2 && argument[1] == '-' &&
                    outputFormatNamed(std::string_view(argument).substr(2))) {
             setFormat(state, *outputFormatNamed(std::string_view(argument).substr(2)));
@@ -71,6 +118,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             throw UsageError("unknown option " + argument);
         }
     }
+    settleVoronoi(state);
     return state.result;
 }
 
@@ -90,9 +138,20 @@ std::string usageText() {
            "  --circles        the circumcircle of each triangle, one per line: cx cy r\n"
            "  --svg            an SVG picture fitted to the sites: green sites, red edges,\n"
            "                   blue circumcircles on a grey-blue background\n"
-           "Numbers are written as the shortest text that reads back as the same float.\n"
+           "  --voronoi        the Voronoi cell of each site, one per line: the site's\n"
+           "                   index (from 0, counting site lines only), then the cell's\n"
+           "                   corners counterclockwise: i x1 y1 x2 y2 ...; a duplicate\n"
+           "                   site has no cell and no line. With --svg: the cells as a\n"
+           "                   yellow layer under the edges\n"
+           "Numbers are written as the shortest text that reads back as the same float\n"
+           "(for the cells' corners: as the same double).\n"
            "\n"
            "Options:\n"
+           "  --clip XMIN YMIN XMAX YMAX\n"
+           "                     clip the Voronoi cells to this box (sites whose cells\n"
+           "                     miss it get no line) instead of the sites' bounding\n"
+           "                     box with a margin of 5% of its longer side, the\n"
+           "                     picture's frame\n"
            "  -o, --output FILE  write to FILE instead of standard output; FILE is\n"
            "                     replaced only when the whole run succeeds\n"
            "  -h, --help         show this help and exit\n"

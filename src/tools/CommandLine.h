@@ -2,6 +2,9 @@
 
 #include "OutputFormats.h"
 
+#include <edgealgebra/Voronoi.h>
+
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -15,7 +18,12 @@ public:
 };
 
 struct CommandLine {
+    // --voronoi alone chooses the Voronoi format; with --svg it adds the
+    // Voronoi layer to the picture.
     OutputFormat format = OutputFormat::Edges;
+    bool voronoi = false;
+    // --clip: the box for the Voronoi cells instead of the sites' frame.
+    std::optional<EdgeAlgebra::Box> clip;
     // Empty, or "-": standard input.
     std::string inputPath;
     // Empty: standard output.

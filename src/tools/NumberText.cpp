@@ -29,6 +29,12 @@ TextBlockWriter& TextBlockWriter::number(double value) {
     return *this;
 }
 
+TextBlockWriter& TextBlockWriter::integer(std::uint64_t value) {
+    appendShortest(m_block, value);
+    flushWhenFull();
+    return *this;
+}
+
 TextBlockWriter& TextBlockWriter::pair(float x, float y) {
     return number(x).character(' ').number(y);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <ostream>
 #include <string>
 
@@ -19,6 +20,8 @@ public:
     TextBlockWriter& number(float value);
     // The shortest text that reads back as exactly the same double.
     TextBlockWriter& number(double value);
+    // In decimal digits, as "1000000" rather than "1e+06".
+    TextBlockWriter& integer(std::uint64_t value);
     // Two floats separated by one space: "x y".
     TextBlockWriter& pair(float x, float y);
     TextBlockWriter& text(const std::string& value);

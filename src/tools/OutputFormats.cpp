@@ -32,6 +32,9 @@ void writeShapes(std::ostream& out, const TriangulationShapes& shapes, OutputFor
     case OutputFormat::Svg:
         writeSvg(out, shapes);
         break;
+    case OutputFormat::Voronoi:
+        writeVoronoi(out, shapes);
+        break;
     }
 }
 

@@ -1,6 +1,7 @@
-// The SVG picture: the program's background, red edges, blue circumcircles
-// and green sites on top, in a view box fitted to the sites. SVG's y axis
-// points down, so every y is negated to keep the picture the right way up.
+// The SVG picture: the program's background, the Voronoi cells in yellow when
+// asked for, red edges, blue circumcircles and green sites on top, in a view
+// box fitted to the sites. SVG's y axis points down, so every y is negated to
+// keep the picture the right way up.
 #include "NumberText.h"
 #include "OutputFormats.h"
 
@@ -21,28 +22,20 @@ float svgY(float y) {
     return 0.0f - y;
 }
 
+double svgY(double y) {
+    return 0.0 - y;
+}
+
 struct ViewBox {
     double x, y, width, height;
 };
 
-// The sites' bounding box with a margin of 5% of its longer side, in SVG
-// coordinates. Sites that all coincide get a box of one unit around them.
-ViewBox fitToSites(const std::vector<DelaunayTest::Point>& sites) {
-    if (sites.empty()) {
-        return ViewBox{-1.0, -1.0, 2.0, 2.0};
-    }
-    double minX = sites.front().x, maxX = minX;
-    double minY = static_cast<double>(svgY(sites.front().y)), maxY = minY;
-    for (const DelaunayTest::Point& p : sites) {
-        minX = std::min(minX, static_cast<double>(p.x));
-        maxX = std::max(maxX, static_cast<double>(p.x));
-        minY = std::min(minY, static_cast<double>(svgY(p.y)));
-        maxY = std::max(maxY, static_cast<double>(svgY(p.y)));
-    }
-    const double longer = std::max(maxX - minX, maxY - minY);
-    const double margin = longer > 0.0 ? 0.05 * longer : 1.0;
-    return ViewBox{minX - margin, minY - margin, maxX - minX + 2.0 * margin,
-                   maxY - minY + 2.0 * margin};
+// The frame in SVG coordinates, y pointing down: the frame's top row (maxY)
+// comes first.
+ViewBox viewBoxOf(const SiteFrame& frame) {
+    return ViewBox{frame.minX - frame.margin, -frame.maxY - frame.margin,
+                   frame.maxX - frame.minX + 2.0 * frame.margin,
+                   frame.maxY - frame.minY + 2.0 * frame.margin};
 }
 
 void writeHeader(TextBlockWriter& writer, const ViewBox& box) {
@@ -114,6 +107,28 @@ void writeCircleGroup(TextBlockWriter& writer, const std::vector<DelaunayTest::C
     writer.text("</g>\n");
 }
 
+// Each cell an outline of its own, so that a cell is one element.
+void writeVoronoiGroup(TextBlockWriter& writer, const std::vector<VoronoiCell>& cells,
+                       double pixel) {
+    if (cells.empty()) {
+        return;
+    }
+    writer.text("<g id=\"voronoi\" stroke=\"rgb(100%,100%,0%)\" stroke-width=\"")
+        .number(pixel)
+        .text("\" fill=\"none\">\n");
+    for (const VoronoiCell& cell : cells) {
+        writer.text("<polygon points=\"");
+        for (std::size_t k = 0; k < cell.corners.size(); ++k) {
+            writer.text(k == 0 ? "" : " ")
+                .number(cell.corners[k][0] + 0.0)
+                .character(',')
+                .number(svgY(cell.corners[k][1]));
+        }
+        writer.text("\"/>\n");
+    }
+    writer.text("</g>\n");
+}
+
 void writeSiteGroup(TextBlockWriter& writer, const std::vector<DelaunayTest::Point>& sites,
                     double radius) {
     writer.text("<g id=\"sites\" fill=\"rgb(0%,100%,0%)\" stroke=\"none\">\n");
@@ -131,13 +146,30 @@ void writeSiteGroup(TextBlockWriter& writer, const std::vector<DelaunayTest::Poi
 
 } // namespace
 
+SiteFrame frameSites(const std::vector<DelaunayTest::Point>& sites) {
+    if (sites.empty()) {
+        return SiteFrame{0.0, 0.0, 0.0, 0.0, 1.0};
+    }
+    double minX = sites.front().x, maxX = minX;
+    double minY = sites.front().y, maxY = minY;
+    for (const DelaunayTest::Point& p : sites) {
+        minX = std::min(minX, static_cast<double>(p.x));
+        maxX = std::max(maxX, static_cast<double>(p.x));
+        minY = std::min(minY, static_cast<double>(p.y));
+        maxY = std::max(maxY, static_cast<double>(p.y));
+    }
+    const double longer = std::max(maxX - minX, maxY - minY);
+    return SiteFrame{minX, minY, maxX, maxY, longer > 0.0 ? 0.05 * longer : 1.0};
+}
+
 void writeSvg(std::ostream& out, const TriangulationShapes& shapes) {
-    const ViewBox box = fitToSites(shapes.sites);
+    const ViewBox box = viewBoxOf(frameSites(shapes.sites));
     // Lengths in the picture are in the sites' units; one pixel of the
     // rendered picture is this long.
     const double pixel = std::max(box.width, box.height) / pictureSize;
     TextBlockWriter writer(out);
     writeHeader(writer, box);
+    writeVoronoiGroup(writer, shapes.cells, pixel);
     writeEdgeGroup(writer, shapes.edges, pixel);
     writeCircleGroup(writer, shapes.circles, pixel);
     writeSiteGroup(writer, shapes.sites, siteRadiusPixels * pixel);

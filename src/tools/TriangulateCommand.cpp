@@ -1,12 +1,12 @@
 #include "TriangulateCommand.h"
 
 #include "AtomicOutputFile.h"
-#include "CoincidentSites.h"
 #include "CommandLine.h"
 #include "OutputFormats.h"
 #include "SiteReader.h"
 #include "TriangulationShapes.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -38,16 +38,28 @@ std::vector<DelaunayTest::Point> readAllSites(const CommandLine& command,
     return readSites(file, command.inputPath);
 }
 
-// The input's sites with coincident ones merged; at least two remain.
+// The input's sites, at least two of them distinct.
 std::vector<DelaunayTest::Point> readInput(const CommandLine& command,
                                            std::istream& standardInput) {
-    std::vector<DelaunayTest::Point> sites =
-        mergeCoincidentSites(readAllSites(command, standardInput));
-    if (sites.size() < 2) {
+    std::vector<DelaunayTest::Point> sites = readAllSites(command, standardInput);
+    const DelaunayTest::Point& first = sites.front();
+    if (std::all_of(sites.begin(), sites.end(), [&first](const DelaunayTest::Point& p) {
+            return p.x == first.x && p.y == first.y;
+        })) {
         const std::string source = readsStandardInput(command) ? "<stdin>" : command.inputPath;
         throw InputError(source + ": at least two distinct sites are needed, all sites coincide");
     }
     return sites;
+}
+
+// The box the Voronoi cells are clipped to, when they are asked for: the one
+// on the command line, or the picture's frame around the sites.
+std::optional<EdgeAlgebra::Box> voronoiBox(const CommandLine& command,
+                                           const std::vector<DelaunayTest::Point>& sites) {
+    if (!command.voronoi) {
+        return std::nullopt;
+    }
+    return command.clip ? *command.clip : frameSites(sites).box();
 }
 
 // Reads, triangulates and writes. An output file is opened first, so that an
@@ -59,7 +71,8 @@ void triangulateAndWrite(const CommandLine& command, std::istream& standardInput
     if (!command.outputPath.empty()) {
         outputFile.emplace(command.outputPath);
     }
-    const TriangulationShapes shapes = triangulateSites(readInput(command, standardInput));
+    const std::vector<DelaunayTest::Point> sites = readInput(command, standardInput);
+    const TriangulationShapes shapes = triangulateSites(sites, voronoiBox(command, sites));
     if (outputFile) {
         writeShapes(outputFile->stream(), shapes, command.format);
         outputFile->commit();

@@ -13,6 +13,7 @@ struct GoodCommandLine {
     OutputFormat format;
     std::string input;
     std::string output;
+    bool voronoi = false;
 };
 
 TEST(CommandLine, ReadsFormatInputAndOutput) {
@@ -26,14 +27,23 @@ TEST(CommandLine, ReadsFormatInputAndOutput) {
         {{"--output", "o", "--edges"}, OutputFormat::Edges, "", "o"},
         {{"--output=o.txt", "--edges", "--edges"}, OutputFormat::Edges, "", "o.txt"},
         {{"--", "--svg"}, OutputFormat::Edges, "--svg", ""},
+        {{"--voronoi", "in"}, OutputFormat::Voronoi, "in", "", true},
+        {{"--voronoi", "--svg"}, OutputFormat::Svg, "", "", true},
+        {{"--svg", "--voronoi", "--clip", "0", "0", "1", "1"}, OutputFormat::Svg, "", "", true},
     };
     for (const GoodCommandLine& c : cases) {
         const TessaroTools::CommandLine line = parseCommandLine(c.arguments);
         EXPECT_EQ(line.format, c.format);
         EXPECT_EQ(line.inputPath, c.input);
         EXPECT_EQ(line.outputPath, c.output);
+        EXPECT_EQ(line.voronoi, c.voronoi);
         EXPECT_FALSE(line.help || line.version);
     }
+    const std::optional<EdgeAlgebra::Box> clip =
+        parseCommandLine({"--clip", "-1.5", "-2", "3e2", "4", "--voronoi"}).clip;
+    ASSERT_TRUE(clip);
+    EXPECT_EQ(std::vector<double>({clip->xmin, clip->ymin, clip->xmax, clip->ymax}),
+              std::vector<double>({-1.5, -2, 300, 4}));
     EXPECT_TRUE(parseCommandLine({"-h"}).help);
     EXPECT_TRUE(parseCommandLine({"--help"}).help);
     EXPECT_TRUE(parseCommandLine({"-V"}).version);
@@ -49,6 +59,21 @@ TEST(CommandLine, RefusesWhatItCannotRun) {
         {{"-o"}, "option -o needs a file name"},
         {{"in", "--output"}, "option --output needs a file name"},
         {{"--output="}, "the output file name is empty"},
+        {{"--voronoi", "--edges"}, "--voronoi goes with --svg or alone"},
+        {{"--clip", "0", "0", "1", "1"}, "--clip needs --voronoi"},
+        {{"--voronoi", "--clip", "0", "0", "1"},
+         "option --clip needs four numbers: XMIN YMIN XMAX YMAX"},
+        {{"--voronoi", "--clip", "0", "0", "1", "1x"},
+         "option --clip: '1x' is not a finite number"},
+        {{"--voronoi", "--clip", "0", "", "1", "1"}, "option --clip: '' is not a finite number"},
+        {{"--voronoi", "--clip", "0", "0", "inf", "1"},
+         "option --clip: 'inf' is not a finite number"},
+        {{"--voronoi", "--clip", "1e999", "0", "1", "1"},
+         "option --clip: '1e999' is not a finite number"},
+        {{"--voronoi", "--clip", "1", "0", "1", "1"},
+         "option --clip: XMIN must be below XMAX and YMIN below YMAX"},
+        {{"--voronoi", "--clip", "0", "2", "1", "1"},
+         "option --clip: XMIN must be below XMAX and YMIN below YMAX"},
     };
     for (const auto& [arguments, message] : cases) {
         try {

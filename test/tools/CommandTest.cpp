@@ -7,7 +7,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <random>
+#include <sstream>
 
 namespace {
 
@@ -79,8 +81,8 @@ TEST_P(KnownSitesCommand, StandardInputAndOutputFileGiveTheSameText) {
     EXPECT_EQ(dir.entries(), (Names{"out.txt", "sites.txt"}));
 }
 
-// The core builds no Delaunay triangulation on coincident sites; the command
-// merges them, so repeating sites changes nothing in its output.
+// The core leaves out every site that coincides with an earlier one, so
+// repeating sites changes nothing in the output.
 TEST_P(KnownSitesCommand, DuplicateSitesAreTriangulatedOnce) {
     const std::vector<Point>& sites = GetParam().sites;
     std::vector<Point> repeated(sites.rbegin(), sites.rend());
@@ -94,6 +96,69 @@ TEST_P(KnownSitesCommand, DuplicateSitesAreTriangulatedOnce) {
         ASSERT_EQ(twice.status, 0) << twice.err;
         EXPECT_EQ(twice.out, once.out) << format;
     }
+}
+
+using Cell = std::vector<std::pair<double, double>>;
+
+// The lines of --voronoi by site index: "i x1 y1 x2 y2 ...".
+std::map<std::size_t, Cell> parseCells(const std::string& text) {
+    std::map<std::size_t, Cell> cells;
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line);
+        std::size_t site = 0;
+        double x = 0.0, y = 0.0;
+        fields >> site;
+        Cell& cell = cells[site];
+        while (fields >> x >> y) {
+            cell.emplace_back(x, y);
+        }
+        EXPECT_TRUE(fields.eof() && cell.size() >= 3) << line;
+    }
+    return cells;
+}
+
+// Twice the signed area of a, b, c.
+double turn(std::pair<double, double> a, std::pair<double, double> b, std::pair<double, double> c) {
+    return (b.first - a.first) * (c.second - a.second) -
+           (b.second - a.second) * (c.first - a.first);
+}
+
+// Every distinct site has the cell that holds it, a duplicate none, and the
+// cells tile the sites' frame (their box with a 5% margin) or the --clip box.
+TEST_P(KnownSitesCommand, VoronoiCellsTileTheFrameOrTheClipBox) {
+    std::vector<Point> sites = GetParam().sites;
+    sites.push_back(sites[1]);
+    writeFile(dir.file("sites.txt"), siteFile(sites));
+    double minX = sites[0].x, maxX = minX, minY = sites[0].y, maxY = minY;
+    for (const Point& p : sites) {
+        minX = std::min<double>(minX, p.x), maxX = std::max<double>(maxX, p.x);
+        minY = std::min<double>(minY, p.y), maxY = std::max<double>(maxY, p.y);
+    }
+    const double margin = 0.05 * std::max(maxX - minX, maxY - minY);
+    const double frameArea = (maxX - minX + 2 * margin) * (maxY - minY + 2 * margin);
+
+    const ToolResult framed = runTool({"--voronoi", "sites.txt"}, dir.path());
+    const ToolResult clipped =
+        runTool({"--voronoi", "--clip", "0", "-1", "3", "1", "sites.txt"}, dir.path());
+    ASSERT_EQ(framed.status, 0) << framed.err;
+    ASSERT_EQ(clipped.status, 0) << clipped.err;
+    const auto totalArea = [&sites](const ToolResult& result, bool holdsSites) {
+        double total = 0.0;
+        for (const auto& [site, cell] : parseCells(result.out)) {
+            const std::pair<double, double> at(sites[site].x, sites[site].y);
+            for (std::size_t k = 0; k < cell.size(); ++k) {
+                const auto& next = cell[(k + 1) % cell.size()];
+                total += 0.5 * turn({0, 0}, cell[k], next);
+                EXPECT_TRUE(!holdsSites || turn(cell[k], next, at) >= -1e-9) << site;
+            }
+        }
+        return total;
+    };
+    EXPECT_NEAR(totalArea(framed, true), frameArea, 1e-9 * frameArea);
+    EXPECT_NEAR(totalArea(clipped, false), 6.0, 1e-9);
+    EXPECT_EQ(parseCells(framed.out).size(), sites.size() - 1) << "none for the duplicate";
 }
 
 INSTANTIATE_TEST_SUITE_P(SiteCases, KnownSitesCommand, ::testing::ValuesIn(knownSiteCases()),
@@ -213,6 +278,8 @@ TEST(CommandLineErrors, ExitWithStatusTwoAndAHint) {
         {{"--png"}, "unknown option --png"},
         {{"--svg", "--edges"}, "only one of --edges, --triangles, --circles, --svg may be given"},
         {{"-o"}, "option -o needs a file name"},
+        {{"--voronoi", "--clip", "0", "0", "0", "1"},
+         "option --clip: XMIN must be below XMAX and YMIN below YMAX"},
     };
     for (const auto& [arguments, message] : cases) {
         const ToolResult result = runTool(arguments, dir.path());
@@ -227,8 +294,9 @@ TEST(HelpAndVersion, GoToStandardOutput) {
     TemporaryDirectory dir;
     const ToolResult help = runTool({"--help"}, dir.path());
     EXPECT_EQ(help.status, 0);
-    for (const char* option : {"--edges", "--triangles", "--circles", "--svg", "-o, --output",
-                               "--help", "--version", "'#'", "comma", "Exit status"}) {
+    for (const char* option :
+         {"--edges", "--triangles", "--circles", "--svg", "--voronoi", "--clip XMIN YMIN XMAX YMAX",
+          "-o, --output", "--help", "--version", "'#'", "comma", "Exit status"}) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     }
     const ToolResult version = runTool({"--version"}, dir.path());
@@ -245,17 +313,19 @@ std::string xpathCount(const TemporaryDirectory& dir, const std::string& group) 
     return count.out.substr(0, count.out.find_last_not_of(" \n") + 1);
 }
 
-TEST(Svg, IsWellFormedWithOneElementPerSiteEdgeAndCircle) {
+TEST(Svg, IsWellFormedWithOneElementPerSiteEdgeCircleAndCell) {
     TemporaryDirectory dir;
     const SiteCase& threeOnHull = knownSiteCases()[2];
     writeFile(dir.file("sites.txt"), siteFile(threeOnHull.sites));
-    const ToolResult result = runTool({"--svg", "-o", "picture.svg", "sites.txt"}, dir.path());
+    const ToolResult result =
+        runTool({"--svg", "--voronoi", "-o", "picture.svg", "sites.txt"}, dir.path());
     ASSERT_EQ(result.status, 0) << result.err;
 
     const ToolResult lint = runProgram(XMLLINT_PATH, {"--noout", "picture.svg"}, dir.path());
     EXPECT_EQ(lint.status, 0) << lint.err;
     EXPECT_EQ(lint.err, "");
     EXPECT_EQ(xpathCount(dir, "sites"), "5");
+    EXPECT_EQ(xpathCount(dir, "voronoi"), "5");
     EXPECT_EQ(xpathCount(dir, "edges"), std::to_string(threeOnHull.edgeCount));
     EXPECT_EQ(xpathCount(dir, "circles"), std::to_string(threeOnHull.triangleCount));
 }

@@ -23,6 +23,7 @@ TriangulationShapes oneTriangle() {
     shapes.edges = {Line({0, 0}, {4, 0}), Line({4, 0}, {0, 3}), Line({0, 3}, {0, 0})};
     shapes.triangles = {Triangle{{0, 0}, {4, 0}, {0, 3}}};
     shapes.circles = {Circle(Point(2, 1.5f), 2.5f)};
+    shapes.cells = {{1000000, {{-0.0, 0.0}, {1.0, -0.0}, {1.0, 0.25}}}};
     return shapes;
 }
 
@@ -37,6 +38,7 @@ TEST(TextFormats, OneShapePerLine) {
     EXPECT_EQ(written(shapes, OutputFormat::Edges), "0 0 4 0\n4 0 0 3\n0 3 0 0\n");
     EXPECT_EQ(written(shapes, OutputFormat::Triangles), "0 0 4 0 0 3\n");
     EXPECT_EQ(written(shapes, OutputFormat::Circles), "2 1.5 2.5\n");
+    EXPECT_EQ(written(shapes, OutputFormat::Voronoi), "1000000 0 0 1 0 1 0.25\n");
 }
 
 TEST(TextFormats, NumbersAreTheShortestTextThatReadsBackExactly) {
@@ -86,7 +88,11 @@ TEST(Svg, HoldsEveryShapeInTheProgramsColours) {
     EXPECT_NE(svg.find("<g id=\"edges\" stroke=\"rgb(100%,0%,0%)\""), std::string::npos);
     EXPECT_NE(svg.find("<g id=\"circles\" stroke=\"rgb(0%,0%,100%)\""), std::string::npos);
     EXPECT_NE(svg.find("<g id=\"sites\" fill=\"rgb(0%,100%,0%)\""), std::string::npos);
-    // Sites are drawn last, on top of edges and circles, as in the program.
+    EXPECT_NE(svg.find("<g id=\"voronoi\" stroke=\"rgb(100%,100%,0%)\""), std::string::npos);
+    EXPECT_NE(svg.find("<polygon points=\"0,0 1,0 1,-0.25\"/>"), std::string::npos);
+    // Sites are drawn last, on top of edges and circles, as in the program;
+    // the Voronoi cells first, under the edges.
+    EXPECT_LT(svg.find("id=\"voronoi\""), svg.find("id=\"edges\""));
     EXPECT_LT(svg.find("id=\"edges\""), svg.find("id=\"circles\""));
     EXPECT_LT(svg.find("id=\"circles\""), svg.find("id=\"sites\""));
 }
@@ -98,10 +104,16 @@ TEST(Svg, ViewBoxIsTheSitesBoxWithAMarginAndYPointsUp) {
     // 800 pixels across the longer side: strokes one pixel wide, sites 2.5
     // pixels in radius (up to the rounding of the last digit).
     EXPECT_NE(svg.find("width=\"800\" height=\"619\""), std::string::npos);
-    EXPECT_EQ(occurrences(svg, "stroke-width=\"0.0055"), 2u);
+    EXPECT_EQ(occurrences(svg, "stroke-width=\"0.0055"), 3u);
     EXPECT_EQ(occurrences(svg, "r=\"0.01375"), 3u);
     EXPECT_NE(svg.find("<line x1=\"4\" y1=\"0\" x2=\"0\" y2=\"-3\""), std::string::npos);
     EXPECT_NE(svg.find("<circle cx=\"2\" cy=\"-1.5\" r=\"2.5\""), std::string::npos);
+    // The same frame, in the plane, is the Voronoi cells' default box.
+    const EdgeAlgebra::Box box = TessaroTools::frameSites(oneTriangle().sites).box();
+    EXPECT_DOUBLE_EQ(box.xmin, -0.2);
+    EXPECT_DOUBLE_EQ(box.ymin, -0.2);
+    EXPECT_DOUBLE_EQ(box.xmax, 4.2);
+    EXPECT_DOUBLE_EQ(box.ymax, 3.2);
 }
 
 TEST(Svg, CoincidentSitesGetAUnitMarginAndNonFiniteCirclesAreLeftOut) {

@@ -114,7 +114,7 @@ TEST(SameAsScene, RandomSitesOfTheProgramsSizes) {
 TEST(Duplicates, AreTriangulatedOnce) {
     const std::vector<Point> sites{{0, 0}, {4, 0}, {1, 3}, {4, 0}};
     const TessaroTools::TriangulationShapes shapes = triangulateSites(sites);
-    EXPECT_EQ(shapes.sites.size(), 4u);
+    EXPECT_EQ(shapes.sites.size(), 3u) << "each position once";
     EXPECT_EQ(shapes.edges.size(), 3u);
     EXPECT_EQ(shapes.triangles.size(), 1u);
     EXPECT_TRUE(triangulateSites({{2, 2}, {2, 2}}).edges.empty());
