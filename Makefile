@@ -6,7 +6,8 @@
 #   make test      build everything and run the whole test suite, including a
 #                  second run of the unit tests under ASan/UBSan/LSan; a part
 #                  whose packages are missing fails the configure
-#                  (TESSARO_REQUIRE_ALL=ON) instead of being left out
+#                  (TESSARO_REQUIRE_ALL=ON) instead of being left out; the
+#                  core's tests run once more under ThreadSanitizer
 #   make bench     benchmarks (Google Benchmark), figures into docs/
 #   make fuzz      fuzz the triangulation core for a bounded time
 #   make memcheck  valgrind over a scripted session of the real program
@@ -15,11 +16,12 @@
 
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
+TSAN_DIR ?= build-tsan
 JOBS ?= 2
 CMAKE ?= cmake
 CTEST ?= ctest
 
-.PHONY: all build run test test-unit test-sanitize bench fuzz memcheck soak format clean
+.PHONY: all build run test test-unit test-sanitize test-threads bench fuzz memcheck soak format clean
 
 all: build
 
@@ -42,6 +44,7 @@ test:
 	$(CMAKE) --build $(BUILD_DIR) -j $(JOBS)
 	cd $(BUILD_DIR) && $(CTEST) --output-on-failure
 	$(MAKE) test-sanitize
+	$(MAKE) test-threads
 	scripts/fuzz.sh --short
 
 test-sanitize:
@@ -51,6 +54,14 @@ test-sanitize:
 	cd $(ASAN_DIR) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	    $(CTEST) --output-on-failure -L unit
+
+# The core's tests under ThreadSanitizer: their inputs above the size where
+# the constructions fork, on several thread counts, exercise the parallel code.
+test-threads:
+	$(CMAKE) -S . -B $(TSAN_DIR) -DTESSARO_THREAD_SANITIZE=ON -DTESSARO_REQUIRE_ALL=ON
+	$(CMAKE) --build $(TSAN_DIR) -j $(JOBS) --target edgealgebra_tests
+	TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+	    $(TSAN_DIR)/test/edgealgebra/edgealgebra_tests
 
 bench:
 	scripts/deps.sh core bench
@@ -73,4 +84,4 @@ format:
 	git ls-files -- '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(TSAN_DIR)
