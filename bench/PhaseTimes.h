@@ -1,23 +1,23 @@
 #pragma once
 
-#include "CpuClock.h"
+#include "BenchClock.h"
 
 #include <benchmark/benchmark.h>
 
 #include <map>
 #include <string>
 
-// CPU seconds spent in each named phase over all iterations of a benchmark;
+// Wall seconds spent in each named phase over all iterations of a benchmark;
 // reported as counters in seconds per iteration.
 class PhaseTimes {
 public:
     // Adds the time since the previous mark (or since start) to `phase`.
     void mark(const std::string& phase) {
-        const CpuClock::time_point now = CpuClock::now();
-        m_seconds[phase] += std::chrono::duration<double>(now - m_last).count();
+        const BenchClock::time_point now = BenchClock::now();
+        m_seconds[phase] += secondsBetween(m_last, now);
         m_last = now;
     }
-    void start() { m_last = CpuClock::now(); }
+    void start() { m_last = BenchClock::now(); }
 
     // Seconds spent in `phase` over all iterations so far.
     double seconds(const std::string& phase) const {
@@ -33,6 +33,6 @@ public:
     }
 
 private:
-    CpuClock::time_point m_last;
+    BenchClock::time_point m_last;
     std::map<std::string, double> m_seconds;
 };
