@@ -2,8 +2,9 @@
 #
 # 1. installs the build tree into WORK_DIR/prefix, which starts empty;
 # 2. configures, builds and runs the example against that prefix alone;
-# 3. checks that the package came from the prefix and that the example prints
-#    exactly the Delaunay edges of its five sites;
+# 3. checks that the package came from the prefix, that print-edges prints
+#    exactly the Delaunay edges of its five sites, and that triangulate-flat
+#    prints their triangles and the Voronoi cell of the inner site;
 # 4. checks that asking for another major version fails.
 
 function(run_step description)
@@ -37,6 +38,7 @@ run_step("Installing into ${prefix}" ${CMAKE_COMMAND} --install ${BUILD_DIR} --p
 foreach(installed IN ITEMS include/edgealgebra/Site.h include/edgealgebra/QuadEdge.h
                            include/edgealgebra/EdgeWalker.h
                            include/edgealgebra/DelaunayTriangulation.h
+                           include/edgealgebra/Triangulate.h include/edgealgebra/Voronoi.h
                            lib/cmake/EdgeAlgebra/EdgeAlgebraConfig.cmake
                            lib/cmake/EdgeAlgebra/EdgeAlgebraConfigVersion.cmake)
     if(NOT EXISTS ${prefix}/${installed})
@@ -77,6 +79,36 @@ endforeach()
 list(SORT edges)
 if(NOT edges STREQUAL expected)
     message(FATAL_ERROR "example printed the edges\n  ${edges}\nexpected\n  ${expected}")
+endif()
+
+# The front door on the same sites: four counterclockwise triangles of site
+# indices (any corner first, in any order), and the cell of site 2 clipped to
+# the square, a pentagon counterclockwise from any corner.
+run_step("Running the front-door example" ${WORK_DIR}/example/triangulate-flat)
+set(counterclockwise "0 1 2" "1 2 0" "2 0 1" "1 4 2" "4 2 1" "2 1 4"
+                     "2 4 3" "4 3 2" "3 2 4" "0 2 3" "2 3 0" "3 0 2")
+string(REGEX MATCHALL "triangle [0-9]+ [0-9]+ [0-9]+" triangles "${step_output}")
+set(triangle_keys "")
+foreach(triangle IN LISTS triangles)
+    string(SUBSTRING "${triangle}" 9 -1 corners)
+    list(FIND counterclockwise "${corners}" found)
+    if(found EQUAL -1)
+        message(FATAL_ERROR "unexpected triangle: '${corners}'")
+    endif()
+    string(REPLACE " " ";" corners "${corners}")
+    list(SORT corners)
+    list(JOIN corners "" key)
+    list(APPEND triangle_keys ${key})
+endforeach()
+list(SORT triangle_keys)
+set(pentagon "2 0.833333 3.75 2 2.75 4 1.25 4 0.25 2")
+string(REGEX MATCH "cell of site 2: ([^\n]*)" cell_line "${step_output}")
+string(FIND "${CMAKE_MATCH_1} ${CMAKE_MATCH_1}" "${pentagon}" at)
+string(LENGTH "${CMAKE_MATCH_1}" cell_length)
+string(LENGTH "${pentagon}" pentagon_length)
+if(NOT triangle_keys STREQUAL "012;023;124;234" OR at EQUAL -1
+   OR NOT cell_length EQUAL pentagon_length)
+    message(FATAL_ERROR "triangulate-flat printed\n${step_output}")
 endif()
 
 # A project that needs another major version must not accept this package.
