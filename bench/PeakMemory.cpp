@@ -95,15 +95,18 @@ long runCycle(std::size_t n, unsigned threads) {
 }
 
 long runTriangulate(std::size_t n, unsigned threads) {
-    const std::vector<float> coords = benchCoords(n);
-    const long before = peakResidentKiB();
     BenchClock::time_point mark = BenchClock::now();
+    const std::vector<float> coords = benchCoords(n);
+    const double generate = lap(mark);
+    const long before = peakResidentKiB();
+    mark = BenchClock::now();
     EdgeAlgebra::Triangulation result = EdgeAlgebra::triangulate(coords, threads);
     const double triangulate = lap(mark);
     const std::size_t triangles = result.triangles.size() / 3;
     { EdgeAlgebra::Triangulation gone = std::move(result); }
     const double freeing = lap(mark);
     std::printf("triangles %zu\n", triangles);
+    printTime("generating coordinates", generate, n);
     printTime("triangulate", triangulate, n);
     printTime("free", freeing, n);
     return before;
