@@ -9,6 +9,8 @@
 #                  (TESSARO_REQUIRE_ALL=ON) instead of being left out; the
 #                  core's tests run once more under ThreadSanitizer
 #   make bench     benchmarks (Google Benchmark), figures into docs/
+#   make bench-large  triangulate at one hundred million sites, time and peak
+#                  memory into docs/bench/large.txt (a few minutes, ~12 GB)
 #   make fuzz      fuzz the triangulation core for a bounded time
 #   make memcheck  valgrind over a scripted session of the real program
 #   make soak      many random triangulations with a live-object count
@@ -21,7 +23,7 @@ JOBS ?= 2
 CMAKE ?= cmake
 CTEST ?= ctest
 
-.PHONY: all build run test test-unit test-sanitize test-threads bench fuzz memcheck soak format clean
+.PHONY: all build run test test-unit test-sanitize test-threads bench bench-large fuzz memcheck soak format clean
 
 all: build
 
@@ -66,6 +68,11 @@ test-threads:
 bench:
 	scripts/deps.sh core bench
 	scripts/bench.sh
+
+# Not part of test: a few minutes and about 12 GB of memory.
+bench-large:
+	scripts/deps.sh core
+	scripts/bench-large.sh
 
 fuzz:
 	scripts/deps.sh core fuzz
