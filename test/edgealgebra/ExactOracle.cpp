@@ -22,16 +22,16 @@ Int gridValue(float v) {
     return static_cast<Int>(static_cast<std::int64_t>(v * kGridScale));
 }
 
-mpq_class rational(float v) {
-    return mpq_class(static_cast<double>(v));
+mpq_class rational(double v) {
+    return mpq_class(v); // exact: every double is a dyadic rational
 }
 
 int signOf(Int v) {
     return v > 0 ? 1 : (v < 0 ? -1 : 0);
 }
 
-template <typename Number, typename Convert>
-Number inCircleDeterminant(const Site& a, const Site& b, const Site& c, const Site& d,
+template <typename Number, typename Point, typename Convert>
+Number inCircleDeterminant(const Point& a, const Point& b, const Point& c, const Point& d,
                            Convert convert) {
     const Number dx = convert(d.x), dy = convert(d.y);
     const Number ax = convert(a.x) - dx, ay = convert(a.y) - dy;
@@ -41,8 +41,8 @@ Number inCircleDeterminant(const Site& a, const Site& b, const Site& c, const Si
     return ax * (by * c2 - b2 * cy) - ay * (bx * c2 - b2 * cx) + a2 * (bx * cy - by * cx);
 }
 
-template <typename Number, typename Convert>
-Number orientationDeterminant(const Site& a, const Site& b, const Site& c, Convert convert) {
+template <typename Number, typename Point, typename Convert>
+Number orientationDeterminant(const Point& a, const Point& b, const Point& c, Convert convert) {
     const Number abx = convert(b.x) - convert(a.x), aby = convert(b.y) - convert(a.y);
     const Number acx = convert(c.x) - convert(a.x), acy = convert(c.y) - convert(a.y);
     return abx * acy - aby * acx;
@@ -80,4 +80,12 @@ int exactInCircleSign(const Site& a, const Site& b, const Site& c, const Site& d
 
 int exactOrientationSign(const Site& a, const Site& b, const Site& c) {
     return sgn(orientationDeterminant<mpq_class>(a, b, c, rational));
+}
+
+int exactOrientationSign(const PointD& a, const PointD& b, const PointD& c) {
+    return sgn(orientationDeterminant<mpq_class>(a, b, c, rational));
+}
+
+int exactInCircleSign(const PointD& a, const PointD& b, const PointD& c, const PointD& d) {
+    return sgn(inCircleDeterminant<mpq_class>(a, b, c, d, rational));
 }

@@ -37,3 +37,11 @@ int exactOrientationSign(const EdgeAlgebra::Site& a, const EdgeAlgebra::Site& b,
                          const EdgeAlgebra::Site& c);
 int exactInCircleSign(const EdgeAlgebra::Site& a, const EdgeAlgebra::Site& b,
                       const EdgeAlgebra::Site& c, const EdgeAlgebra::Site& d);
+
+// The same for points in double precision.
+struct PointD {
+    double x;
+    double y;
+};
+int exactOrientationSign(const PointD& a, const PointD& b, const PointD& c);
+int exactInCircleSign(const PointD& a, const PointD& b, const PointD& c, const PointD& d);

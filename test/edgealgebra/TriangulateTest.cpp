@@ -1,6 +1,7 @@
 // The flat front door against the quad-edge triangulator on the same sites:
 // the same triangles, and arrays that keep delaunator's conventions.
 #include "edgealgebra/Triangulate.h"
+#include "ExactOracle.h"
 #include "SiteSets.h"
 #include "edgealgebra/DelaunayTriangulation.h"
 #include "edgealgebra/EdgeWalker.h"
@@ -186,7 +187,79 @@ TEST(Triangulate, CollinearAndTooFewSites) {
 }
 
 TEST(Triangulate, OddLengthIsRefused) {
-    EXPECT_THROW(EdgeAlgebra::triangulate({1, 2, 3}), std::invalid_argument);
+    EXPECT_THROW(EdgeAlgebra::triangulate(std::vector<float>{1, 2, 3}), std::invalid_argument);
+    EXPECT_THROW(EdgeAlgebra::triangulate(std::vector<double>{1, 2, 3}), std::invalid_argument);
+}
+
+// Every interior edge locally Delaunay and every triangle counterclockwise,
+// decided by the independent exact oracle on the doubles themselves: the
+// triangulation of the convex hull is then the Delaunay triangulation.
+void expectExactlyDelaunay(const Triangulation& t, const std::vector<double>& coords) {
+    const auto point = [&coords](std::uint32_t i) {
+        return PointD{coords[2 * i], coords[2 * i + 1]};
+    };
+    std::size_t faults = 0;
+    for (std::size_t e = 0; e < t.triangles.size(); ++e) {
+        const PointD a = point(t.triangles[e]), b = point(t.triangles[next(e)]),
+                     c = point(t.triangles[next(next(e))]);
+        faults += exactOrientationSign(a, b, c) <= 0;
+        if (t.halfedges[e] != kNone) {
+            const PointD far = point(t.triangles[next(next(t.halfedges[e]))]);
+            faults += exactInCircleSign(a, b, c, far) > 0;
+        }
+    }
+    EXPECT_EQ(faults, 0u);
+}
+
+// Survey data in projected coordinates: a site every centimetre or so near
+// (500000, 4500000), where float would merge sites half a metre apart, and
+// points of a circle there, rounded to the centimetre: nearly cocircular.
+TEST(TriangulateDouble, KeepsTheUsersCoordinatesExactly) {
+    std::mt19937 rng(12);
+    std::uniform_int_distribution<int> centimetres(0, 2000);
+    std::vector<double> survey;
+    for (int i = 0; i < 3000; ++i) {
+        survey.push_back(500000.0 + centimetres(rng) / 100.0);
+        survey.push_back(4500000.0 + centimetres(rng) / 100.0);
+    }
+    std::vector<double> circle;
+    for (int i = 0; i < 400; ++i) {
+        const double angle = 2.0 * 3.14159265358979323846 * i / 400.0;
+        circle.push_back(std::round((500000.5 + 3.0 * std::cos(angle)) * 100.0) / 100.0);
+        circle.push_back(std::round((4500000.25 + 3.0 * std::sin(angle)) * 100.0) / 100.0);
+    }
+    std::vector<double> grid; // a centimetre grid: cocircular squares everywhere
+    for (int i = 0; i < 30; ++i) {
+        for (int j = 0; j < 30; ++j) {
+            grid.push_back(500000.12 + i * 0.01);
+            grid.push_back(4500000.34 + j * 0.01);
+        }
+    }
+    for (const std::vector<double>* coords : {&survey, &circle, &grid}) {
+        const Triangulation t = EdgeAlgebra::triangulate(*coords);
+        expectExactlyDelaunay(t, *coords);
+        std::set<std::pair<double, double>> distinct;
+        for (std::size_t i = 0; i < coords->size(); i += 2) {
+            distinct.emplace((*coords)[i], (*coords)[i + 1]);
+        }
+        // 2m - 2 - h triangles: every distinct site takes part.
+        EXPECT_EQ(t.triangles.size(), 3 * (2 * distinct.size() - 2 - t.hull.size()));
+    }
+}
+
+// On sites that are floats, the double path decides exactly as the float
+// path: the same arrays, value for value.
+TEST(TriangulateDouble, SameArraysAsTheFloatPathOnFloatSites) {
+    for (const Family& family : families()) {
+        SCOPED_TRACE(family.name);
+        const std::vector<float> coords = flat(family.sites);
+        const Triangulation single = EdgeAlgebra::triangulate(coords);
+        const Triangulation lifted =
+            EdgeAlgebra::triangulate(std::vector<double>(coords.begin(), coords.end()));
+        EXPECT_EQ(lifted.triangles, single.triangles);
+        EXPECT_EQ(lifted.halfedges, single.halfedges);
+        EXPECT_EQ(lifted.hull, single.hull);
+    }
 }
 
 } // namespace

@@ -25,16 +25,19 @@ std::size_t quadCapacity(std::size_t sites) {
 }
 
 // First by x, then by y: the sort order of distinct sites.
-bool precedes(const CompactVertex& a, const CompactVertex& b) {
+template <typename Coordinate>
+bool precedes(const CompactVertex<Coordinate>& a, const CompactVertex<Coordinate>& b) {
     return a.x < b.x || (a.x == b.x && a.y < b.y);
 }
 
-template <Cocircular policy>
-using HullEdges = DivideAndConquerSteps::HullEdges<CompactMesh<policy>>;
+template <typename Coordinate, Cocircular policy>
+using HullEdges = DivideAndConquerSteps::HullEdges<CompactMesh<Coordinate, policy>>;
 
 // Vertical cuts over vertices [lo, hi) in sort order.
-HullEdges<Cocircular::NotInside> verticalCuts(CompactMesh<Cocircular::NotInside>& mesh,
-                                              std::uint32_t lo, std::uint32_t hi) {
+template <typename Coordinate>
+HullEdges<Coordinate, Cocircular::NotInside>
+verticalCuts(CompactMesh<Coordinate, Cocircular::NotInside>& mesh, std::uint32_t lo,
+             std::uint32_t hi) {
     if (hi - lo == 2) {
         return DivideAndConquerSteps::triangulateTwo(mesh, lo, lo + 1);
     }
@@ -61,13 +64,13 @@ std::size_t unitSites(std::size_t n) {
     return std::max(kMinimumUnitSites, (n + kMostUnits - 1) / kMostUnits);
 }
 
-template <Cocircular policy, typename BuildUnit>
+template <typename Coordinate, Cocircular policy, typename BuildUnit>
 class UnitBuild {
 public:
-    using Mesh = CompactMesh<policy>;
-    using Hull = HullEdges<policy>;
+    using Mesh = CompactMesh<Coordinate, policy>;
+    using Hull = HullEdges<Coordinate, policy>;
 
-    UnitBuild(CompactSubdivision& edges, const CompactVertex* vertices, std::size_t n,
+    UnitBuild(CompactSubdivision& edges, const CompactVertex<Coordinate>* vertices, std::size_t n,
               BuildUnit buildUnit)
         : m_edges(edges), m_vertices(vertices), m_unitSites(unitSites(n)), m_buildUnit(buildUnit) {}
 
@@ -93,15 +96,16 @@ public:
 
 private:
     CompactSubdivision& m_edges;
-    const CompactVertex* m_vertices;
+    const CompactVertex<Coordinate>* m_vertices;
     std::size_t m_unitSites;
     BuildUnit m_buildUnit;
 };
 
-template <Cocircular policy, typename BuildUnit>
-UnitBuild<policy, BuildUnit> unitBuild(CompactSubdivision& edges, const CompactVertex* vertices,
-                                       std::size_t n, BuildUnit buildUnit) {
-    return UnitBuild<policy, BuildUnit>(edges, vertices, n, buildUnit);
+template <Cocircular policy, typename Coordinate, typename BuildUnit>
+UnitBuild<Coordinate, policy, BuildUnit> unitBuild(CompactSubdivision& edges,
+                                                   const CompactVertex<Coordinate>* vertices,
+                                                   std::size_t n, BuildUnit buildUnit) {
+    return UnitBuild<Coordinate, policy, BuildUnit>(edges, vertices, n, buildUnit);
 }
 
 // Strips of about sqrt(n log n) sites (Dwyer's choice): the horizontal cuts
@@ -117,12 +121,14 @@ std::uint32_t stripSites(std::size_t n) {
 // frame turned by a quarter turn clockwise, (x, y) -> (y, -x): ascending y,
 // then descending x. A turn keeps every orientation, so the merge of Guibas
 // and Stolfi works unchanged on halves separated in either order.
+template <typename Coordinate>
 class StripUnit {
 public:
-    using Mesh = CompactMesh<Cocircular::Decline>;
-    using Hull = HullEdges<Cocircular::Decline>;
+    using Vertex = CompactVertex<Coordinate>;
+    using Mesh = CompactMesh<Coordinate, Cocircular::Decline>;
+    using Hull = HullEdges<Coordinate, Cocircular::Decline>;
 
-    StripUnit(CompactVertex* vertices, Mesh& mesh, const CompactSubdivision& edges,
+    StripUnit(Vertex* vertices, Mesh& mesh, const CompactSubdivision& edges,
               std::uint32_t stripSites)
         : m_vertices(vertices), m_mesh(mesh), m_edges(edges), m_stripSites(stripSites) {}
 
@@ -152,13 +158,13 @@ private:
     // Reversed, it is in descending x; a stable radix sort by y then gives
     // the turned order (ascending y, ties by descending x).
     void sortStripInTurnedOrder(std::uint32_t lo, std::uint32_t hi) {
-        CompactVertex* const first = m_vertices + lo;
-        CompactVertex* const last = m_vertices + hi;
+        Vertex* const first = m_vertices + lo;
+        Vertex* const last = m_vertices + hi;
         std::reverse(first, last);
         m_sortBuffer.resize(hi - lo);
         radixSortByKey(
-            first, last, m_sortBuffer.data(),
-            [](const CompactVertex& v) { return floatSortKey(v.y); }, 32);
+            first, last, m_sortBuffer.data(), [](const Vertex& v) { return sortKey(v.y); },
+            8 * static_cast<int>(sizeof(Coordinate)));
     }
 
     // Vertical cuts down to the strips; the hull edges are those of the sort
@@ -192,9 +198,7 @@ private:
     // sites: walks once around its outer face (a collinear chain is walked out
     // and back) and picks the edges at the first and the last site.
     Hull inSortOrder(Hull hull) const {
-        const auto vertex = [this](std::uint32_t v) -> const CompactVertex& {
-            return m_vertices[v];
-        };
+        const auto vertex = [this](std::uint32_t v) -> const Vertex& { return m_vertices[v]; };
         Record first = hull.le;
         Record intoLast = hull.le;
         Record e = hull.le;
@@ -210,11 +214,11 @@ private:
         return {first, CompactSubdivision::sym(intoLast)};
     }
 
-    CompactVertex* m_vertices;
+    Vertex* m_vertices;
     Mesh& m_mesh;
     const CompactSubdivision& m_edges;
     std::uint32_t m_stripSites;
-    std::vector<CompactVertex> m_sortBuffer;
+    std::vector<Vertex> m_sortBuffer;
 };
 
 // Every interior edge strictly locally Delaunay: the far vertex of the
@@ -222,7 +226,8 @@ private:
 // its left. Every face but the outer one is a counterclockwise triangle;
 // edges on the outer face (all of them, for a collinear chain) have no second
 // triangle. Checked in chunks of quads, on up to `threads` threads.
-bool isStrictlyDelaunay(const CompactTriangulation& t, unsigned threads) {
+template <typename Coordinate>
+bool isStrictlyDelaunay(const CompactTriangulation<Coordinate>& t, unsigned threads) {
     const CompactSubdivision& edges = t.edges;
     std::vector<bool> onHull(edges.quadSlots(), false);
     Record e = t.first;
@@ -263,29 +268,32 @@ bool isStrictlyDelaunay(const CompactTriangulation& t, unsigned threads) {
 
 } // namespace
 
-CompactTriangulation buildWithVerticalCuts(PageArray<CompactVertex> vertices, unsigned threads) {
-    using Mesh = CompactMesh<Cocircular::NotInside>;
-    CompactTriangulation result;
+template <typename Coordinate>
+CompactTriangulation<Coordinate>
+buildWithVerticalCuts(PageArray<CompactVertex<Coordinate>> vertices, unsigned threads) {
+    using Mesh = CompactMesh<Coordinate, Cocircular::NotInside>;
+    CompactTriangulation<Coordinate> result;
     const std::size_t n = vertices.size();
     result.edges = CompactSubdivision(quadCapacity(n));
     auto build = unitBuild<Cocircular::NotInside>(
         result.edges, vertices.data(), n,
         [](Mesh& mesh, std::uint32_t lo, std::uint32_t hi) { return verticalCuts(mesh, lo, hi); });
-    QuadRegion region;
-    const auto hull = build.build(0, static_cast<std::uint32_t>(n), threads, region);
-    region.markUnusedFree(result.edges);
+    const auto hull = build.build(0, static_cast<std::uint32_t>(n), threads, result.region);
+    result.region.markUnusedFree(result.edges);
     result.vertices = std::move(vertices);
     result.first = hull.le;
     result.last = hull.re;
     return result;
 }
 
-bool buildWithStrips(PageArray<CompactVertex>& vertices, CompactTriangulation& result,
-                     unsigned threads) {
-    using Mesh = StripUnit::Mesh;
+template <typename Coordinate>
+bool buildWithStrips(PageArray<CompactVertex<Coordinate>>& vertices,
+                     CompactTriangulation<Coordinate>& result, unsigned threads) {
+    using Unit = StripUnit<Coordinate>;
+    using Mesh = typename Unit::Mesh;
     const std::size_t n = vertices.size();
     const std::uint32_t strip = stripSites(n);
-    CompactTriangulation built;
+    CompactTriangulation<Coordinate> built;
     built.edges = CompactSubdivision(quadCapacity(n));
     // Once one unit meets cocircular sites the whole build is declined: the
     // units not started yet are not built.
@@ -297,21 +305,20 @@ bool buildWithStrips(PageArray<CompactVertex>& vertices, CompactTriangulation& r
                 throw NotUnique();
             }
             try {
-                return StripUnit(vertices.data(), mesh, built.edges, strip).run(lo, hi);
+                return Unit(vertices.data(), mesh, built.edges, strip).run(lo, hi);
             } catch (const NotUnique&) {
                 declined = true;
                 throw;
             }
         });
-    QuadRegion region;
     try {
-        const auto hull = build.build(0, static_cast<std::uint32_t>(n), threads, region);
+        const auto hull = build.build(0, static_cast<std::uint32_t>(n), threads, built.region);
         built.first = hull.le;
         built.last = hull.re;
     } catch (const NotUnique&) {
         return false;
     }
-    region.markUnusedFree(built.edges);
+    built.region.markUnusedFree(built.edges);
     built.vertices = std::move(vertices);
     if (!isStrictlyDelaunay(built, threads)) {
         vertices = std::move(built.vertices);
@@ -320,6 +327,15 @@ bool buildWithStrips(PageArray<CompactVertex>& vertices, CompactTriangulation& r
     result = std::move(built);
     return true;
 }
+
+template CompactTriangulation<float> buildWithVerticalCuts(PageArray<CompactVertex<float>>,
+                                                           unsigned);
+template CompactTriangulation<double> buildWithVerticalCuts(PageArray<CompactVertex<double>>,
+                                                            unsigned);
+template bool buildWithStrips(PageArray<CompactVertex<float>>&, CompactTriangulation<float>&,
+                              unsigned);
+template bool buildWithStrips(PageArray<CompactVertex<double>>&, CompactTriangulation<double>&,
+                              unsigned);
 
 } // namespace CompactConstruction
 } // namespace EdgeAlgebra

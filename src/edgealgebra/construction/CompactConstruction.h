@@ -8,20 +8,24 @@ namespace EdgeAlgebra {
 
 // A Delaunay triangulation built in the compact structure: its vertices (in
 // the order the build arranged them; CompactVertex::site says which site each
-// one is), its edges, and its two hull edges in the sort order of the sites:
-// `first` is the counterclockwise hull edge out of the first site, `last` the
-// clockwise hull edge out of the last one.
+// one is), its edges, the region that holds its quads (every quad of the
+// array that holds no edge is marked free, and the region can still hand it
+// out), and its two hull edges in the sort order of the sites: `first` is the
+// counterclockwise hull edge out of the first site, `last` the clockwise hull
+// edge out of the last one.
+template <typename Coordinate>
 struct CompactTriangulation {
-    PageArray<CompactVertex> vertices;
+    PageArray<CompactVertex<Coordinate>> vertices;
     CompactSubdivision edges;
+    QuadRegion region;
     CompactSubdivision::Record first = 0;
     CompactSubdivision::Record last = 0;
 };
 
 // The two compact constructions. Both take at least two distinct finite
-// sites in siteLess order and use up to `threads` threads (at least one);
-// every quad of the result's array that holds no edge is marked free. The
-// result is the same for every number of threads, quad for quad.
+// sites in siteLess order (x, then y) and use up to `threads` threads (at
+// least one). The result is the same for every number of threads, quad for
+// quad.
 namespace CompactConstruction {
 
 // Below this many sites the strips save nothing over vertical cuts.
@@ -29,7 +33,9 @@ constexpr std::size_t kMinimumStripSites = 16384;
 
 // Guibas and Stolfi's divide and conquer with vertical cuts alone: the result
 // that defines the triangulator's, on every input.
-CompactTriangulation buildWithVerticalCuts(PageArray<CompactVertex> vertices, unsigned threads);
+template <typename Coordinate>
+CompactTriangulation<Coordinate>
+buildWithVerticalCuts(PageArray<CompactVertex<Coordinate>> vertices, unsigned threads);
 
 // Dwyer's variant: vertical cuts down to strips of about sqrt(n log n) sites,
 // each strip cut horizontally. Keeps its result only when it is provably the
@@ -37,8 +43,9 @@ CompactTriangulation buildWithVerticalCuts(PageArray<CompactVertex> vertices, un
 // that the sites have only one Delaunay triangulation. Otherwise (cocircular
 // sites) returns false; `result` is then left empty and the vertices are in
 // an order of the build's own.
-bool buildWithStrips(PageArray<CompactVertex>& vertices, CompactTriangulation& result,
-                     unsigned threads);
+template <typename Coordinate>
+bool buildWithStrips(PageArray<CompactVertex<Coordinate>>& vertices,
+                     CompactTriangulation<Coordinate>& result, unsigned threads);
 
 } // namespace CompactConstruction
 } // namespace EdgeAlgebra

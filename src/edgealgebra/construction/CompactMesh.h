@@ -1,20 +1,20 @@
 #pragma once
 
-#include "predicates/ExactSign.h"
+#include "predicates/CoordinatePredicates.h"
 #include "structure/CompactSubdivision.h"
-
-#include "edgealgebra/Site.h"
 
 #include <cstdint>
 
 namespace EdgeAlgebra {
 
-// A site as the compact builds see it: its coordinates, stored densely in the
-// order the build visits them, and a number that the caller chose for it
-// (its position in sorted order, or its index in the caller's input).
+// A site as the compact builds see it: its coordinates (float or double),
+// stored densely in the order the build visits them, and a number that the
+// caller chose for it (its position in sorted order, or its index in the
+// caller's input).
+template <typename Coordinate>
 struct CompactVertex {
-    float x;
-    float y;
+    Coordinate x;
+    Coordinate y;
     std::uint32_t site;
 };
 
@@ -26,29 +26,36 @@ enum class Cocircular { Decline, NotInside };
 
 struct NotUnique {};
 
+// Exact sign of the orientation of vertices a, b, c.
+template <typename Coordinate>
+int compactOrientation(const CompactVertex<Coordinate>* vertices, std::uint32_t a, std::uint32_t b,
+                       std::uint32_t c) {
+    const CompactVertex<Coordinate>&va = vertices[a], &vb = vertices[b], &vc = vertices[c];
+    return CoordinatePredicates<Coordinate>::orientation(va.x, va.y, vb.x, vb.y, vc.x, vc.y);
+}
+
 // Exact sign of the in-circle determinant of vertex d against vertices a, b,
 // c (distinct).
-inline int compactInCircleSign(const CompactVertex* vertices, std::uint32_t a, std::uint32_t b,
-                               std::uint32_t c, std::uint32_t d) {
-    const CompactVertex &va = vertices[a], &vb = vertices[b], &vc = vertices[c], &vd = vertices[d];
-    const int sign =
-        SitePredicateDetail::filteredInCircle(va.x, va.y, vb.x, vb.y, vc.x, vc.y, vd.x, vd.y);
-    if (sign != 0) {
-        return sign;
-    }
-    return ExactSign::inCircle(va.x, va.y, vb.x, vb.y, vc.x, vc.y, vd.x, vd.y);
+template <typename Coordinate>
+int compactInCircleSign(const CompactVertex<Coordinate>* vertices, std::uint32_t a, std::uint32_t b,
+                        std::uint32_t c, std::uint32_t d) {
+    const CompactVertex<Coordinate>&va = vertices[a], &vb = vertices[b], &vc = vertices[c],
+          &vd = vertices[d];
+    return CoordinatePredicates<Coordinate>::inCircle(va.x, va.y, vb.x, vb.y, vc.x, vc.y, vd.x,
+                                                      vd.y);
 }
 
 // The compact structure, one region of its quads and the exact predicates on
 // its vertices, as the shared steps of the divide and conquer see them.
 // Vertices are distinct sites, so equal indices are the only coincidence.
-template <Cocircular policy>
+template <typename Coordinate, Cocircular policy>
 class CompactMesh {
 public:
     using Edge = CompactSubdivision::Record;
     using Vertex = std::uint32_t;
 
-    CompactMesh(CompactSubdivision& edges, QuadRegion& region, const CompactVertex* vertices)
+    CompactMesh(CompactSubdivision& edges, QuadRegion& region,
+                const CompactVertex<Coordinate>* vertices)
         : m_edges(edges), m_region(region), m_vertices(vertices) {}
 
     static Edge sym(Edge e) { return CompactSubdivision::sym(e); }
@@ -80,13 +87,7 @@ public:
         if (a == b || a == c || b == c) {
             return false;
         }
-        const CompactVertex &va = m_vertices[a], &vb = m_vertices[b], &vc = m_vertices[c];
-        const int sign =
-            SitePredicateDetail::filteredOrientation(va.x, va.y, vb.x, vb.y, vc.x, vc.y);
-        if (sign != 0) {
-            return sign > 0;
-        }
-        return ExactSign::orientation(va.x, va.y, vb.x, vb.y, vc.x, vc.y) > 0;
+        return compactOrientation(m_vertices, a, b, c) > 0;
     }
 
     // d strictly inside the circle through a, b, c (counterclockwise).
@@ -94,21 +95,19 @@ public:
         if (d == a || d == b || d == c || a == b || a == c || b == c) {
             return false;
         }
-        const int sign = inCircleSign(a, b, c, d);
+        const int sign = compactInCircleSign(m_vertices, a, b, c, d);
         if (policy == Cocircular::Decline && sign == 0) {
             throw NotUnique();
         }
         return sign > 0;
     }
 
-    int inCircleSign(Vertex a, Vertex b, Vertex c, Vertex d) const {
-        return compactInCircleSign(m_vertices, a, b, c, d);
-    }
+    const CompactVertex<Coordinate>* vertices() const { return m_vertices; }
 
 private:
     CompactSubdivision& m_edges;
     QuadRegion& m_region;
-    const CompactVertex* m_vertices;
+    const CompactVertex<Coordinate>* m_vertices;
 };
 
 } // namespace EdgeAlgebra

@@ -57,7 +57,8 @@ QuadEdge* rotated(QuadEdge* e, std::uint32_t position) {
 // threads: first every quad's block is made, then every block is linked.
 class QuadWriter {
 public:
-    QuadWriter(const CompactTriangulation& built, const std::vector<Site*>& sites, unsigned threads)
+    QuadWriter(const CompactTriangulation<float>& built, const std::vector<Site*>& sites,
+               unsigned threads)
         : m_edges(built.edges), m_vertices(built.vertices), m_sites(sites), m_threads(threads),
           m_first(m_edges.quadSlots()) {
         forEachChunk([this](std::uint32_t q) { m_first[q] = nullptr; });
@@ -135,7 +136,7 @@ private:
     }
 
     const CompactSubdivision& m_edges;
-    const PageArray<CompactVertex>& m_vertices;
+    const PageArray<CompactVertex<float>>& m_vertices;
     const std::vector<Site*>& m_sites;
     unsigned m_threads;
     PageArray<QuadEdge*> m_first;
@@ -156,7 +157,7 @@ bool StripCuts::triangulate(const std::vector<Site*>& sites, QuadEdge** leftEdge
     while (finite < sites.size() && sites[finite]->isFinite()) {
         ++finite;
     }
-    PageArray<CompactVertex> vertices(finite);
+    PageArray<CompactVertex<float>> vertices(finite);
     for (std::size_t i = 0; i < sites.size(); ++i) {
         const Site* s = sites[i];
         if (i >= finite) {
@@ -173,7 +174,7 @@ bool StripCuts::triangulate(const std::vector<Site*>& sites, QuadEdge** leftEdge
     if (finite < 2) {
         return false;
     }
-    CompactTriangulation built;
+    CompactTriangulation<float> built;
     if (!CompactConstruction::buildWithStrips(vertices, built, threads)) {
         return false;
     }

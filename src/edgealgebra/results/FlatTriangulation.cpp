@@ -130,9 +130,10 @@ private:
 };
 
 // Writes the arrays into the result's vectors, on one thread or several.
+template <typename Coordinate>
 class FlatWriter {
 public:
-    FlatWriter(CompactTriangulation& built, const std::vector<Record>& walk)
+    FlatWriter(CompactTriangulation<Coordinate>& built, const std::vector<Record>& walk)
         : m_edges(built.edges), m_vertices(built.vertices),
           // A triangulation of m sites, h of them on the hull boundary, has
           // 2m - 2 - h triangles.
@@ -299,14 +300,15 @@ private:
     }
 
     CompactSubdivision& m_edges;
-    const PageArray<CompactVertex>& m_vertices;
+    const PageArray<CompactVertex<Coordinate>>& m_vertices;
     std::size_t m_size;
     const std::vector<Record>& m_walk;
 };
 
 } // namespace
 
-Triangulation flatten(CompactTriangulation built, unsigned threads) {
+template <typename Coordinate>
+Triangulation flatten(CompactTriangulation<Coordinate> built, unsigned threads) {
     Triangulation result;
     const std::vector<Record> walk = outerWalk(built.edges, built.first);
     const auto site = [&built](Record e) { return built.vertices[built.edges.org(e)].site; };
@@ -323,7 +325,7 @@ Triangulation flatten(CompactTriangulation built, unsigned threads) {
     for (const Record e : walk) {
         result.hull.push_back(site(e));
     }
-    FlatWriter writer(built, walk);
+    FlatWriter<Coordinate> writer(built, walk);
     if (threads == 1) {
         writer.writeInOrder(result);
     } else {
@@ -331,5 +333,8 @@ Triangulation flatten(CompactTriangulation built, unsigned threads) {
     }
     return result;
 }
+
+template Triangulation flatten(CompactTriangulation<float>, unsigned);
+template Triangulation flatten(CompactTriangulation<double>, unsigned);
 
 } // namespace EdgeAlgebra

@@ -10,6 +10,7 @@ namespace EdgeAlgebra {
 // are the same for every number of threads. The compact triangulation is
 // used up: its quads go back to the system as soon as they have been read,
 // so that the result and its source never fill memory together.
-Triangulation flatten(CompactTriangulation built, unsigned threads);
+template <typename Coordinate>
+Triangulation flatten(CompactTriangulation<Coordinate> built, unsigned threads);
 
 } // namespace EdgeAlgebra

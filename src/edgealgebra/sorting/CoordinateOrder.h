@@ -11,13 +11,15 @@ namespace EdgeAlgebra {
 // Sorts points into siteLess order (x, then y) in linear time: a radix sort
 // on the bit patterns of the coordinates instead of a comparison sort.
 //
-// Each item carries a point's x key (floatSortKey) in its upper half and the
-// point's position in its lower half. The items are sorted stably by x; runs
-// of equal x are then ordered by y and by position, so points with equal
-// coordinates keep their input order: the result is exactly that of a stable
-// sort by siteLess. `yKeyOf(position)` gives the floatSortKey of a point's y.
-template <typename YKey>
-void sortByCoordinates(ScratchVector<std::uint64_t>& items, YKey yKeyOf) {
+// Each item carries a 32-bit key of a point's x in its upper half (x itself,
+// or x rounded to float: any key that never decreases as x grows) and the
+// point's position in its lower half. The items are sorted stably by key;
+// each run of equal keys is then ordered by runLess(position, position),
+// which compares the points by x, y and position. Points with equal
+// coordinates thus keep their input order: the result is exactly that of a
+// stable sort by siteLess.
+template <typename RunLess>
+void sortByCoordinates(ScratchVector<std::uint64_t>& items, RunLess runLess) {
     ScratchVector<std::uint64_t> buffer(items.size());
     radixSortByKey(
         items.data(), items.data() + items.size(), buffer.data(),
@@ -26,10 +28,8 @@ void sortByCoordinates(ScratchVector<std::uint64_t>& items, YKey yKeyOf) {
     // Runs are rare and short for scattered points; a long run (points on a
     // vertical line) still takes n log n.
     const auto upperHalf = [](std::uint64_t item) { return item >> 32; };
-    const auto yThenPosition = [&yKeyOf](std::uint64_t a, std::uint64_t b) {
-        const std::uint32_t ya = yKeyOf(static_cast<std::uint32_t>(a));
-        const std::uint32_t yb = yKeyOf(static_cast<std::uint32_t>(b));
-        return ya != yb ? ya < yb : a < b;
+    const auto itemLess = [&runLess](std::uint64_t a, std::uint64_t b) {
+        return runLess(static_cast<std::uint32_t>(a), static_cast<std::uint32_t>(b));
     };
     auto runBegin = items.begin();
     while (runBegin != items.end()) {
@@ -38,14 +38,17 @@ void sortByCoordinates(ScratchVector<std::uint64_t>& items, YKey yKeyOf) {
             ++runEnd;
         }
         if (runEnd - runBegin > 1) {
-            std::sort(runBegin, runEnd, yThenPosition);
+            std::sort(runBegin, runEnd, itemLess);
         }
         runBegin = runEnd;
     }
 }
 
-inline std::uint64_t coordinateSortItem(float x, std::uint32_t position) {
-    return std::uint64_t{floatSortKey(x)} << 32 | position;
+// The item of a point at `position` with x: the key of x in single precision
+// (exact for floats, rounded to nearest for doubles, which keeps the order).
+template <typename Coordinate>
+std::uint64_t coordinateSortItem(Coordinate x, std::uint32_t position) {
+    return std::uint64_t{floatSortKey(static_cast<float>(x))} << 32 | position;
 }
 
 } // namespace EdgeAlgebra

@@ -19,6 +19,21 @@ inline std::uint32_t floatSortKey(float value) {
     return (bits & 0x80000000u) != 0 ? ~bits : bits | 0x80000000u;
 }
 
+// The same for doubles, in 64 bits.
+inline std::uint64_t doubleSortKey(double value) {
+    value += 0.0; // -0 becomes +0
+    std::uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return (bits & 0x8000000000000000ull) != 0 ? ~bits : bits | 0x8000000000000000ull;
+}
+
+inline std::uint32_t sortKey(float value) {
+    return floatSortKey(value);
+}
+inline std::uint64_t sortKey(double value) {
+    return doubleSortKey(value);
+}
+
 // Stable least-significant-digit radix sort of [first, last) by key(item), an
 // unsigned integer below 2^keyBits, in digits of 11 bits: one read counts
 // every digit, then each digit takes one scattering pass, skipped when all

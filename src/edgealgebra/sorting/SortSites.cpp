@@ -53,8 +53,11 @@ void sortSites(std::vector<Site*>& sites) {
             nonFinite.push_back(sites[i]);
         }
     }
-    sortByCoordinates(
-        items, [&sites](std::uint32_t position) { return floatSortKey(sites[position]->y); });
+    // Equal keys are equal x: a run is ordered by y, then by position.
+    sortByCoordinates(items, [&sites](std::uint32_t a, std::uint32_t b) {
+        const std::uint32_t ya = floatSortKey(sites[a]->y), yb = floatSortKey(sites[b]->y);
+        return ya != yb ? ya < yb : a < b;
+    });
 
     ScratchVector<Site*> sorted;
     sorted.reserve(n);

@@ -42,4 +42,9 @@ struct Triangulation {
 // threads, and small inputs stay on the calling thread.
 Triangulation triangulate(const std::vector<float>& coords, unsigned threads = 0);
 
+// The same in double precision: the predicates decide exactly on the double
+// coordinates (they are not rounded to float), with the same conventions.
+// On sites that are floats the two give the same arrays.
+Triangulation triangulate(const std::vector<double>& coords, unsigned threads = 0);
+
 } // namespace EdgeAlgebra
