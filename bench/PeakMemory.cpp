@@ -164,7 +164,13 @@ int main(int argc, char** argv) {
     }
 
     if (mode == "cgal") {
+#ifndef TESSARO_BENCH_WITH_CGAL
+        std::fprintf(stderr, "%s: built without CGAL\n", argv[0]);
+        return 2;
+#endif
         threads = 1;
+    } else if (mode != "cycle" && mode != "triangulate") {
+        return usage(argv[0]);
     }
     if (threads == 0) {
         std::printf("%s, the hardware's threads\n", mode.c_str());
@@ -177,15 +183,10 @@ int main(int argc, char** argv) {
         before = runCycle(n, threads);
     } else if (mode == "triangulate") {
         before = runTriangulate(n, threads);
-    } else if (mode == "cgal") {
+    } else {
 #ifdef TESSARO_BENCH_WITH_CGAL
         before = runCgal(n);
-#else
-        std::fprintf(stderr, "%s: built without CGAL\n", argv[0]);
-        return 2;
 #endif
-    } else {
-        return usage(argv[0]);
     }
     const long after = peakResidentKiB();
     std::printf("sites %zu\npeak before %ld KiB\npeak %ld KiB\n", n, before, after);
