@@ -68,13 +68,14 @@ std::vector<float> flat(const Coordinates& sites) {
 }
 
 // The sites that take part: finite, and the first of equal ones.
-std::vector<bool> takingPart(const std::vector<float>& coords) {
+template <typename T>
+std::vector<bool> takingPart(const std::vector<T>& coords) {
     std::vector<bool> result(coords.size() / 2, false);
-    std::map<std::pair<float, float>, std::size_t> first;
+    std::map<std::pair<T, T>, std::size_t> first;
     for (std::size_t i = 0; i < result.size(); ++i) {
-        const float x = coords[2 * i], y = coords[2 * i + 1];
+        const T x = coords[2 * i], y = coords[2 * i + 1];
         if (std::isfinite(x) && std::isfinite(y)) {
-            result[i] = first.emplace(std::make_pair(x + 0.0f, y + 0.0f), i).second;
+            result[i] = first.emplace(std::make_pair(x + T(0), y + T(0)), i).second;
         }
     }
     return result;
@@ -84,7 +85,8 @@ std::vector<bool> takingPart(const std::vector<float>& coords) {
 // areas sum to the box's; probes lie in the cell of their nearest site (on a
 // boundary, in both); left-out sites have no cell. With `coversSites`, every
 // site is inside the box, so every site that takes part has a cell.
-void expectCellsTileTheBox(const std::vector<float>& coords, const Box& box, bool coversSites) {
+template <typename T>
+void expectCellsTileTheBox(const std::vector<T>& coords, const Box& box, bool coversSites) {
     const Voronoi voronoi(EdgeAlgebra::triangulate(coords), coords, box);
     const double size = std::max(box.xmax - box.xmin, box.ymax - box.ymin);
     const double tolerance = 1e-9 * size;
@@ -142,6 +144,14 @@ TEST(Voronoi, CellsTileTheBoxAndHoldTheirNearestPoints) {
         expectCellsTileTheBox(flat(sites), around, true);
         expectCellsTileTheBox(flat(sites), inside, false);
     }
+    // Sites in double precision, most of them no float.
+    std::uniform_real_distribution<double> coordinate(-4.0, 4.0);
+    std::vector<double> doubles(2000);
+    for (double& value : doubles) {
+        value = coordinate(rng);
+    }
+    expectCellsTileTheBox(doubles, around, true);
+    expectCellsTileTheBox(doubles, inside, false);
 }
 
 TEST(Voronoi, CellsThatMissOrOnlyTouchTheBoxAreEmpty) {
@@ -174,8 +184,9 @@ TEST(Voronoi, CircumcentresAreEquidistantFromTheCorners) {
 TEST(Voronoi, RefusesWhatDoesNotFit) {
     const std::vector<float> coords{0, 0, 1, 0, 0, 1};
     const EdgeAlgebra::Triangulation t = EdgeAlgebra::triangulate(coords);
-    EXPECT_THROW(Voronoi(t, {0, 0, 1}, Box{0, 0, 1, 1}), std::invalid_argument);
-    EXPECT_THROW(Voronoi(t, {0, 0, 1, 0}, Box{0, 0, 1, 1}), std::invalid_argument);
+    EXPECT_THROW(Voronoi(t, std::vector<float>{0, 0, 1}, Box{0, 0, 1, 1}), std::invalid_argument);
+    EXPECT_THROW(Voronoi(t, std::vector<float>{0, 0, 1, 0}, Box{0, 0, 1, 1}),
+                 std::invalid_argument);
     EXPECT_THROW(Voronoi(t, coords, Box{0, 0, 0, 1}), std::invalid_argument);
     EXPECT_THROW(Voronoi(t, coords, Box{0, 0, 1, NAN}), std::invalid_argument);
     EXPECT_THROW(Voronoi(t, coords, Box{0, 0, 1, 1}).cell(3), std::out_of_range);

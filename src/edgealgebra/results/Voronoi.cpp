@@ -94,7 +94,10 @@ void checkArrays(const Triangulation& t, std::size_t siteCount) {
 
 } // namespace
 
-Voronoi::Voronoi(Triangulation triangulation, std::vector<float> coords, const Box& box)
+Voronoi::Voronoi(Triangulation triangulation, const std::vector<float>& coords, const Box& box)
+    : Voronoi(std::move(triangulation), std::vector<double>(coords.begin(), coords.end()), box) {}
+
+Voronoi::Voronoi(Triangulation triangulation, std::vector<double> coords, const Box& box)
     : m_triangulation(std::move(triangulation)), m_coords(std::move(coords)), m_box(box),
       m_inedge(m_coords.size() / 2, kNone) {
     if (m_coords.size() % 2 != 0) {

@@ -17,8 +17,8 @@ struct Box {
 // The Voronoi diagram dual to a Delaunay triangulation: the cell of a site is
 // the part of the plane closer to it than to any other site, here clipped to
 // a box. Sites on the hull have unbounded cells; the box bounds them like the
-// others. The object keeps the triangulation and the coordinates it is given
-// (move them in to spare the copy).
+// others. The object keeps the triangulation (move it in to spare the copy)
+// and the coordinates, in double precision.
 //
 //     const Triangulation t = triangulate(coords);
 //     const Voronoi voronoi(t, coords, Box{0, 0, 100, 100});
@@ -27,10 +27,13 @@ class Voronoi {
 public:
     using Polygon = std::vector<std::array<double, 2>>;
 
-    // `triangulation` must be triangulate(coords). Throws std::invalid_argument
-    // for an odd number of coordinates, a site index out of their range, or a
-    // box that is not a finite rectangle with xmin < xmax and ymin < ymax.
-    Voronoi(Triangulation triangulation, std::vector<float> coords, const Box& box);
+    // `triangulation` must be triangulate(coords), for coordinates in single
+    // or in double precision. Throws std::invalid_argument for an odd number
+    // of coordinates, a triangulation that names sites or half-edges beyond
+    // them, or a box that is not a finite rectangle with xmin < xmax and
+    // ymin < ymax.
+    Voronoi(Triangulation triangulation, const std::vector<float>& coords, const Box& box);
+    Voronoi(Triangulation triangulation, std::vector<double> coords, const Box& box);
 
     // The centre of each triangle's circumcircle, the Voronoi vertex dual to
     // it: x0, y0, x1, y1, ... for triangles 0, 1, ..., in double precision.
@@ -54,7 +57,7 @@ private:
     void neighbours(std::uint32_t i, std::vector<std::uint32_t>& result) const;
 
     Triangulation m_triangulation;
-    std::vector<float> m_coords;
+    std::vector<double> m_coords;
     Box m_box;
     std::vector<double> m_circumcenters;
     // Per site: a half-edge that ends at the site, a hull half-edge for a
