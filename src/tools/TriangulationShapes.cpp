@@ -106,8 +106,13 @@ void sortByKey(std::vector<Ranked>& items) {
 
 class ShapeCollector {
 public:
-    ShapeCollector(const std::vector<Point>& points, const SiteRanks& ranks)
-        : m_points(points), m_ranks(ranks) {}
+    ShapeCollector(const std::vector<Point>& points, const SiteRanks& ranks,
+                   const EdgeAlgebra::Triangulation& t)
+        : m_points(points), m_ranks(ranks) {
+        // Each interior edge has two half-edges, each hull edge one.
+        m_edges.reserve((t.triangles.size() + t.hull.size()) / 2);
+        m_triangles.reserve(t.triangles.size() / 3);
+    }
 
     // The edge between sites a and b, drawn as the program draws it.
     void addEdge(std::uint32_t a, std::uint32_t b) {
@@ -241,7 +246,7 @@ TriangulationShapes triangulateSites(const std::vector<Point>& points,
         for (const std::uint32_t site : ranks.firstSites()) {
             shapes.sites.push_back(points[site]);
         }
-        ShapeCollector collector(points, ranks);
+        ShapeCollector collector(points, ranks, triangulation);
         collectShapes(triangulation, collector);
         collector.moveInto(shapes);
     }

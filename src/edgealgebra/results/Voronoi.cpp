@@ -174,7 +174,9 @@ Voronoi::Polygon Voronoi::cell(std::size_t i) const {
         throw std::out_of_range("Voronoi::cell: site " + std::to_string(i) + " of " +
                                 std::to_string(m_inedge.size()));
     }
+    // Room for the neighbours of most sites (six on average).
     std::vector<std::uint32_t> others;
+    others.reserve(12);
     neighbours(static_cast<std::uint32_t>(i), others);
     if (others.empty()) {
         return {};
