@@ -63,6 +63,7 @@ public:
     Edge oprev(Edge e) const { return m_edges.oprev(e); }
     Edge lnext(Edge e) const { return m_edges.lnext(e); }
     Edge rprev(Edge e) const { return m_edges.rprev(e); }
+    Edge lprev(Edge e) const { return sym(m_edges.onext(e)); }
     Vertex org(Edge e) const { return m_edges.org(e); }
     Vertex dest(Edge e) const { return m_edges.dest(e); }
 
@@ -100,6 +101,25 @@ public:
             throw NotUnique();
         }
         return sign > 0;
+    }
+
+    // Exact sign of the orientation of a, b, c: positive counterclockwise.
+    int orientation(Vertex a, Vertex b, Vertex c) const {
+        if (a == b || a == c || b == c) {
+            return 0;
+        }
+        return compactOrientation(m_vertices, a, b, c);
+    }
+
+    // Whether x, collinear with a and b, lies between them: exact, as it
+    // compares coordinates only.
+    bool between(Vertex a, Vertex x, Vertex b) const {
+        const auto within = [](Coordinate lo, Coordinate value, Coordinate hi) {
+            return lo < hi ? lo <= value && value <= hi : hi <= value && value <= lo;
+        };
+        const CompactVertex<Coordinate>&va = m_vertices[a], &vx = m_vertices[x],
+              &vb = m_vertices[b];
+        return within(va.x, vx.x, vb.x) && within(va.y, vx.y, vb.y);
     }
 
     const CompactVertex<Coordinate>* vertices() const { return m_vertices; }

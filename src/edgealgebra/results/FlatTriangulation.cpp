@@ -58,10 +58,11 @@ std::vector<Record> outerWalk(const CompactSubdivision& edges, Record first) {
     return walk;
 }
 
-std::vector<std::uint32_t> reservedArray(std::size_t size) {
-    std::vector<std::uint32_t> array;
+template <typename T>
+std::vector<T> reservedArray(std::size_t size) {
+    std::vector<T> array;
     array.reserve(size);
-    PageMemory::adviseHugePages(array.data(), size * sizeof(std::uint32_t));
+    PageMemory::adviseHugePages(array.data(), size * sizeof(T));
     return array;
 }
 
@@ -133,8 +134,9 @@ private:
 template <typename Coordinate>
 class FlatWriter {
 public:
-    FlatWriter(CompactTriangulation<Coordinate>& built, const std::vector<Record>& walk)
-        : m_edges(built.edges), m_vertices(built.vertices),
+    FlatWriter(CompactTriangulation<Coordinate>& built, const std::vector<Record>& walk,
+               const std::vector<std::uint32_t>* segmentOf)
+        : m_edges(built.edges), m_vertices(built.vertices), m_segmentOf(segmentOf),
           // A triangulation of m sites, h of them on the hull boundary, has
           // 2m - 2 - h triangles.
           m_size(3 * (2 * built.vertices.size() - 2 - walk.size())), m_walk(walk) {}
@@ -144,8 +146,11 @@ public:
     // an owner; the triangles go straight to the end of the result (their
     // half-edges wait there as kNone until paired).
     void writeInOrder(Triangulation& result) {
-        result.triangles = reservedArray(m_size);
-        result.halfedges = reservedArray(m_size);
+        result.triangles = reservedArray<std::uint32_t>(m_size);
+        result.halfedges = reservedArray<std::uint32_t>(m_size);
+        if (m_segmentOf != nullptr) {
+            result.constrained = reservedArray<std::uint8_t>(m_size);
+        }
         std::vector<bool> numbered(2 * std::size_t{m_edges.quadSlots()}, false);
         const auto setNumber = [this, &numbered](Record e, std::uint32_t n) {
             this->setNumber(e, n);
@@ -167,9 +172,13 @@ public:
                     if (!numbered[e >> 1]) {
                         const auto first = static_cast<std::uint32_t>(result.triangles.size());
                         std::uint32_t corners[3];
-                        writeTriangle(e, corners, first, setNumber);
+                        std::uint8_t flags[3];
+                        writeTriangle(e, corners, flags, first, setNumber);
                         result.triangles.insert(result.triangles.end(), corners, corners + 3);
                         result.halfedges.insert(result.halfedges.end(), 3, kNone);
+                        if (m_segmentOf != nullptr) {
+                            result.constrained.insert(result.constrained.end(), flags, flags + 3);
+                        }
                     }
                 }
                 pair(q, setHalfedge);
@@ -187,6 +196,7 @@ public:
     void writeInChunks(Triangulation& result, unsigned threads) {
         const Owners owners(m_edges, m_walk, threads);
         PageArray<std::uint32_t> triangles(m_size), halfedges(m_size);
+        PageArray<std::uint8_t> constrained(m_segmentOf != nullptr ? m_size : 0);
         const auto setNumber = [this](Record e, std::uint32_t n) { this->setNumber(e, n); };
         markOuterFace(setNumber);
         const std::uint32_t slots = m_edges.quadSlots();
@@ -200,7 +210,11 @@ public:
                     prefetch(q, end);
                     for (const Record e : {4 * q, 4 * q + 2}) {
                         if (owners.owns(e)) {
-                            writeTriangle(e, &triangles[first], first, setNumber);
+                            std::uint8_t flags[3];
+                            writeTriangle(e, &triangles[first], flags, first, setNumber);
+                            if (m_segmentOf != nullptr) {
+                                std::copy(flags, flags + 3, &constrained[first]);
+                            }
                             first += 3;
                         }
                     }
@@ -220,6 +234,7 @@ public:
             });
         result.triangles = handOver(triangles);
         result.halfedges = handOver(halfedges);
+        result.constrained = handOver(constrained);
     }
 
 private:
@@ -235,13 +250,15 @@ private:
         }
     }
 
+    // The corners, and whether each half-edge lies on a segment.
     template <typename SetNumber>
-    void writeTriangle(Record owner, std::uint32_t* corners, std::uint32_t first,
-                       SetNumber setNumber) {
+    void writeTriangle(Record owner, std::uint32_t* corners, std::uint8_t* flags,
+                       std::uint32_t first, SetNumber setNumber) {
         const Record second = m_edges.lnext(owner);
         const Record records[3] = {owner, second, m_edges.lnext(second)};
         for (std::uint32_t k = 0; k < 3; ++k) {
             corners[k] = siteAt(records[k]);
+            flags[k] = m_segmentOf != nullptr && (*m_segmentOf)[records[k] >> 2] != kNone;
         }
         for (std::uint32_t k = 0; k < 3; ++k) {
             setNumber(records[k], first + k);
@@ -267,9 +284,10 @@ private:
                                   CompactSubdivision::kWordsPerQuad * end);
     }
 
-    static std::vector<std::uint32_t> handOver(PageArray<std::uint32_t>& built) {
-        constexpr std::size_t kStretch = std::size_t{1} << 19; // 2 MiB of values
-        std::vector<std::uint32_t> result = reservedArray(built.size());
+    template <typename T>
+    static std::vector<T> handOver(PageArray<T>& built) {
+        constexpr std::size_t kStretch = (std::size_t{1} << 21) / sizeof(T); // 2 MiB
+        std::vector<T> result = reservedArray<T>(built.size());
         for (std::size_t begin = 0; begin < built.size(); begin += kStretch) {
             const std::size_t end = std::min(built.size(), begin + kStretch);
             result.insert(result.end(), built.data() + begin, built.data() + end);
@@ -301,6 +319,7 @@ private:
 
     CompactSubdivision& m_edges;
     const PageArray<CompactVertex<Coordinate>>& m_vertices;
+    const std::vector<std::uint32_t>* m_segmentOf;
     std::size_t m_size;
     const std::vector<Record>& m_walk;
 };
@@ -308,7 +327,8 @@ private:
 } // namespace
 
 template <typename Coordinate>
-Triangulation flatten(CompactTriangulation<Coordinate> built, unsigned threads) {
+Triangulation flatten(CompactTriangulation<Coordinate> built, unsigned threads,
+                      const std::vector<std::uint32_t>* segmentOf) {
     Triangulation result;
     const std::vector<Record> walk = outerWalk(built.edges, built.first);
     const auto site = [&built](Record e) { return built.vertices[built.edges.org(e)].site; };
@@ -325,7 +345,7 @@ Triangulation flatten(CompactTriangulation<Coordinate> built, unsigned threads) 
     for (const Record e : walk) {
         result.hull.push_back(site(e));
     }
-    FlatWriter<Coordinate> writer(built, walk);
+    FlatWriter<Coordinate> writer(built, walk, segmentOf);
     if (threads == 1) {
         writer.writeInOrder(result);
     } else {
@@ -334,7 +354,9 @@ Triangulation flatten(CompactTriangulation<Coordinate> built, unsigned threads) 
     return result;
 }
 
-template Triangulation flatten(CompactTriangulation<float>, unsigned);
-template Triangulation flatten(CompactTriangulation<double>, unsigned);
+template Triangulation flatten(CompactTriangulation<float>, unsigned,
+                               const std::vector<std::uint32_t>*);
+template Triangulation flatten(CompactTriangulation<double>, unsigned,
+                               const std::vector<std::uint32_t>*);
 
 } // namespace EdgeAlgebra

@@ -10,7 +10,11 @@ namespace EdgeAlgebra {
 // are the same for every number of threads. The compact triangulation is
 // used up: its quads go back to the system as soon as they have been read,
 // so that the result and its source never fill memory together.
+//
+// With `segmentOf` (the segment each quad's edge lies on, or kNone), the
+// result's `constrained` flags mark the half-edges on segments.
 template <typename Coordinate>
-Triangulation flatten(CompactTriangulation<Coordinate> built, unsigned threads);
+Triangulation flatten(CompactTriangulation<Coordinate> built, unsigned threads,
+                      const std::vector<std::uint32_t>* segmentOf = nullptr);
 
 } // namespace EdgeAlgebra

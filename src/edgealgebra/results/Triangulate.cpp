@@ -1,11 +1,14 @@
 #include "edgealgebra/Triangulate.h"
 
 #include "construction/CompactConstruction.h"
+#include "construction/SegmentConstraints.h"
 #include "parallel/ForkJoin.h"
 #include "results/FlatTriangulation.h"
 #include "sorting/CoordinateOrder.h"
 
+#include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <stdexcept>
 #include <string>
 
@@ -28,11 +31,18 @@ void checkCoordinates(const std::vector<Coordinate>& coords) {
     }
 }
 
+// A site left out for an earlier one with equal coordinates.
+struct Duplicate {
+    std::uint32_t site;
+    std::uint32_t kept;
+};
+
 // The indices of the sites that take part, in siteLess order: the finite
 // ones, and of each group with equal coordinates only the first in index
-// order (the sort is stable).
+// order (the sort is stable). The others, when asked for, go to duplicates.
 template <typename Coordinate>
-ScratchVector<std::uint32_t> distinctFiniteSites(const std::vector<Coordinate>& coords) {
+ScratchVector<std::uint32_t> distinctFiniteSites(const std::vector<Coordinate>& coords,
+                                                 std::vector<Duplicate>* duplicates = nullptr) {
     const std::size_t n = coords.size() / 2;
     const auto x = [&coords](std::uint32_t i) { return coords[2 * std::size_t{i}]; };
     const auto y = [&coords](std::uint32_t i) { return coords[2 * std::size_t{i} + 1]; };
@@ -56,6 +66,8 @@ ScratchVector<std::uint32_t> distinctFiniteSites(const std::vector<Coordinate>& 
         const auto i = static_cast<std::uint32_t>(item);
         if (order.empty() || x(order.back()) != x(i) || y(order.back()) != y(i)) {
             order.push_back(i);
+        } else if (duplicates != nullptr) {
+            duplicates->push_back({i, order.back()});
         }
     }
     return order;
@@ -104,6 +116,116 @@ Triangulation triangulateCoordinates(const std::vector<Coordinate>& coords, unsi
     return flatten(std::move(built), threads);
 }
 
+// A segment by its end sites, as the caller gave it.
+struct SiteSegment {
+    std::uint32_t from;
+    std::uint32_t to;
+    std::uint32_t index;
+};
+
+std::string segmentName(std::size_t index) {
+    return "triangulate: segment " + std::to_string(index);
+}
+
+// The segments, checked one by one, each pair of ends once (the first time
+// it is given).
+template <typename Coordinate>
+std::vector<SiteSegment> checkedSegments(const std::vector<Coordinate>& coords,
+                                         const std::vector<std::uint32_t>& segments) {
+    if (segments.size() % 2 != 0) {
+        throw std::invalid_argument(
+            "triangulate: segments holds pairs of site indices, but its length (" +
+            std::to_string(segments.size()) + ") is odd");
+    }
+    const std::size_t sites = coords.size() / 2;
+    const auto x = [&coords](std::uint32_t i) { return coords[2 * std::size_t{i}]; };
+    const auto y = [&coords](std::uint32_t i) { return coords[2 * std::size_t{i} + 1]; };
+    std::vector<SiteSegment> checked;
+    for (std::size_t k = 0; k < segments.size() / 2; ++k) {
+        const std::uint32_t from = segments[2 * k], to = segments[2 * k + 1];
+        for (const std::uint32_t end : {from, to}) {
+            if (end >= sites) {
+                throw std::invalid_argument(segmentName(k) + " names site " + std::to_string(end) +
+                                            ", but there are only " + std::to_string(sites) +
+                                            " sites");
+            }
+            if (!std::isfinite(x(end)) || !std::isfinite(y(end))) {
+                throw std::invalid_argument(segmentName(k) + " ends at site " +
+                                            std::to_string(end) +
+                                            ", which has a coordinate that is not finite");
+            }
+        }
+        if (x(from) == x(to) && y(from) == y(to)) {
+            throw std::invalid_argument(segmentName(k) +
+                                        " has both ends at the same point (sites " +
+                                        std::to_string(from) + " and " + std::to_string(to) + ")");
+        }
+        checked.push_back({from, to, static_cast<std::uint32_t>(k)});
+    }
+    return checked;
+}
+
+// The vertex of every site that a segment ends at: its own, or that of the
+// site with equal coordinates that took its place.
+template <typename Coordinate>
+std::vector<VertexSegment> vertexSegments(const std::vector<SiteSegment>& segments,
+                                          const CompactTriangulation<Coordinate>& built,
+                                          const std::vector<Duplicate>& duplicates,
+                                          std::size_t sites) {
+    std::vector<std::uint32_t> vertexOf(sites, kNone);
+    for (std::uint32_t v = 0; v < built.vertices.size(); ++v) {
+        vertexOf[built.vertices[v].site] = v;
+    }
+    for (const Duplicate& d : duplicates) {
+        vertexOf[d.site] = vertexOf[d.kept];
+    }
+    std::vector<VertexSegment> result;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> given;
+    for (const SiteSegment& s : segments) {
+        const std::uint32_t from = vertexOf[s.from], to = vertexOf[s.to];
+        given.emplace_back(std::min(from, to), std::max(from, to));
+        result.push_back({from, to, s.index});
+    }
+    // A segment given twice (either way round) counts once: the first time.
+    std::vector<std::size_t> byEnds(result.size());
+    std::iota(byEnds.begin(), byEnds.end(), std::size_t{0});
+    std::stable_sort(byEnds.begin(), byEnds.end(),
+                     [&given](std::size_t a, std::size_t b) { return given[a] < given[b]; });
+    std::vector<bool> repeated(result.size(), false);
+    for (std::size_t k = 1; k < byEnds.size(); ++k) {
+        repeated[byEnds[k]] = given[byEnds[k]] == given[byEnds[k - 1]];
+    }
+    std::vector<VertexSegment> once;
+    for (std::size_t k = 0; k < result.size(); ++k) {
+        if (!repeated[k]) {
+            once.push_back(result[k]);
+        }
+    }
+    return once;
+}
+
+template <typename Coordinate>
+Triangulation triangulateWithSegments(const std::vector<Coordinate>& coords,
+                                      const std::vector<std::uint32_t>& segments,
+                                      unsigned threads) {
+    checkCoordinates(coords);
+    const std::vector<SiteSegment> checked = checkedSegments(coords, segments);
+    threads = ForkJoin::threadCount(threads);
+    CompactTriangulation<Coordinate> built;
+    std::vector<Duplicate> duplicates;
+    {
+        const ScratchVector<std::uint32_t> order = distinctFiniteSites(coords, &duplicates);
+        if (order.size() < 2) {
+            return {};
+        }
+        built = build(coords, order, threads);
+    }
+    const std::vector<std::uint32_t> segmentOf =
+        insertSegments(built, vertexSegments(checked, built, duplicates, coords.size() / 2));
+    Triangulation result = flatten(std::move(built), threads, &segmentOf);
+    return result;
+}
+
 } // namespace
 
 Triangulation triangulate(const std::vector<float>& coords, unsigned threads) {
@@ -112,6 +234,16 @@ Triangulation triangulate(const std::vector<float>& coords, unsigned threads) {
 
 Triangulation triangulate(const std::vector<double>& coords, unsigned threads) {
     return triangulateCoordinates(coords, threads);
+}
+
+Triangulation triangulate(const std::vector<float>& coords,
+                          const std::vector<std::uint32_t>& segments, unsigned threads) {
+    return triangulateWithSegments(coords, segments, threads);
+}
+
+Triangulation triangulate(const std::vector<double>& coords,
+                          const std::vector<std::uint32_t>& segments, unsigned threads) {
+    return triangulateWithSegments(coords, segments, threads);
 }
 
 } // namespace EdgeAlgebra

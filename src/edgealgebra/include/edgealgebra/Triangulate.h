@@ -22,10 +22,13 @@ constexpr std::uint32_t kNone = 0xffffffffu;
 //   first site in x-then-y order; sites on a hull edge are hull sites too.
 //   When all sites lie on one line there are no triangles, and the hull lists
 //   the sites along the line, in x-then-y order.
+// - `constrained`: for a triangulation with segments, one flag per half-edge,
+//   1 where the half-edge lies on a segment; empty without segments.
 struct Triangulation {
     std::vector<std::uint32_t> triangles;
     std::vector<std::uint32_t> halfedges;
     std::vector<std::uint32_t> hull;
+    std::vector<std::uint8_t> constrained;
 };
 
 // The Delaunay triangulation of the sites (x0, y0, x1, y1, ...): exactly the
@@ -46,5 +49,27 @@ Triangulation triangulate(const std::vector<float>& coords, unsigned threads = 0
 // coordinates (they are not rounded to float), with the same conventions.
 // On sites that are floats the two give the same arrays.
 Triangulation triangulate(const std::vector<double>& coords, unsigned threads = 0);
+
+// The constrained Delaunay triangulation of the sites' convex hull with the
+// segments (pairs of site indices: from0, to0, from1, to1, ...): every
+// segment is an edge or, where it runs exactly through other sites, a chain
+// of edges, and every other edge is locally Delaunay (the far corner of
+// either neighbouring triangle lies outside the other's circumcircle unless
+// a segment stands between them). `constrained` marks the segments' edges.
+// A segment given twice counts once; segments may share sites, never cross.
+// Each segment is inserted by removing the edges it crosses and
+// triangulating the two polygons on its sides again, with exact predicates
+// throughout. The segments are inserted on the calling thread.
+//
+// Bad segments throw std::invalid_argument before anything is built, and
+// crossing segments while they are inserted; there is no partial result:
+// an odd number of indices, an index out of range, an end at a site with a
+// NaN or infinite coordinate, both ends at the same point, and two segments
+// that cross (named by their positions in the list: "segments 2 and 5
+// cross").
+Triangulation triangulate(const std::vector<float>& coords,
+                          const std::vector<std::uint32_t>& segments, unsigned threads = 0);
+Triangulation triangulate(const std::vector<double>& coords,
+                          const std::vector<std::uint32_t>& segments, unsigned threads = 0);
 
 } // namespace EdgeAlgebra
