@@ -16,11 +16,24 @@ namespace EdgeAlgebra {
 
 namespace {
 
+// The caller's coordinates x0, y0, x1, y1, ..., wherever they are held.
+template <typename Coordinate>
+class CoordinateView {
+public:
+    CoordinateView(const Coordinate* data, std::size_t size) : m_data(data), m_size(size) {}
+    const Coordinate& operator[](std::size_t i) const { return m_data[i]; }
+    std::size_t size() const { return m_size; }
+
+private:
+    const Coordinate* m_data;
+    std::size_t m_size;
+};
+
 // Four records per quad, three quads per site, in 32-bit record numbers.
 constexpr std::size_t kMaxSites = (std::size_t{1} << 32) / 16;
 
 template <typename Coordinate>
-void checkCoordinates(const std::vector<Coordinate>& coords) {
+void checkCoordinates(CoordinateView<Coordinate> coords) {
     if (coords.size() % 2 != 0) {
         throw std::invalid_argument("triangulate: coords holds x, y pairs, but its length (" +
                                     std::to_string(coords.size()) + ") is odd");
@@ -41,11 +54,11 @@ struct Duplicate {
 // ones, and of each group with equal coordinates only the first in index
 // order (the sort is stable). The others, when asked for, go to duplicates.
 template <typename Coordinate>
-ScratchVector<std::uint32_t> distinctFiniteSites(const std::vector<Coordinate>& coords,
+ScratchVector<std::uint32_t> distinctFiniteSites(CoordinateView<Coordinate> coords,
                                                  std::vector<Duplicate>* duplicates = nullptr) {
     const std::size_t n = coords.size() / 2;
-    const auto x = [&coords](std::uint32_t i) { return coords[2 * std::size_t{i}]; };
-    const auto y = [&coords](std::uint32_t i) { return coords[2 * std::size_t{i} + 1]; };
+    const auto x = [coords](std::uint32_t i) { return coords[2 * std::size_t{i}]; };
+    const auto y = [coords](std::uint32_t i) { return coords[2 * std::size_t{i} + 1]; };
     ScratchVector<std::uint64_t> items;
     items.reserve(n);
     for (std::uint32_t i = 0; i < n; ++i) {
@@ -74,7 +87,7 @@ ScratchVector<std::uint32_t> distinctFiniteSites(const std::vector<Coordinate>& 
 }
 
 template <typename Coordinate>
-PageArray<CompactVertex<Coordinate>> verticesInOrder(const std::vector<Coordinate>& coords,
+PageArray<CompactVertex<Coordinate>> verticesInOrder(CoordinateView<Coordinate> coords,
                                                      const ScratchVector<std::uint32_t>& order) {
     PageArray<CompactVertex<Coordinate>> vertices(order.size());
     for (std::size_t k = 0; k < order.size(); ++k) {
@@ -87,7 +100,7 @@ PageArray<CompactVertex<Coordinate>> verticesInOrder(const std::vector<Coordinat
 // The fast construction where it can prove its result; vertical cuts where it
 // cannot, and for fewer sites.
 template <typename Coordinate>
-CompactTriangulation<Coordinate> build(const std::vector<Coordinate>& coords,
+CompactTriangulation<Coordinate> build(CoordinateView<Coordinate> coords,
                                        const ScratchVector<std::uint32_t>& order,
                                        unsigned threads) {
     PageArray<CompactVertex<Coordinate>> vertices = verticesInOrder(coords, order);
@@ -102,7 +115,7 @@ CompactTriangulation<Coordinate> build(const std::vector<Coordinate>& coords,
 }
 
 template <typename Coordinate>
-Triangulation triangulateCoordinates(const std::vector<Coordinate>& coords, unsigned threads) {
+Triangulation triangulateCoordinates(CoordinateView<Coordinate> coords, unsigned threads) {
     checkCoordinates(coords);
     threads = ForkJoin::threadCount(threads);
     CompactTriangulation<Coordinate> built;
@@ -130,7 +143,7 @@ std::string segmentName(std::size_t index) {
 // The segments, checked one by one, each pair of ends once (the first time
 // it is given).
 template <typename Coordinate>
-std::vector<SiteSegment> checkedSegments(const std::vector<Coordinate>& coords,
+std::vector<SiteSegment> checkedSegments(CoordinateView<Coordinate> coords,
                                          const std::vector<std::uint32_t>& segments) {
     if (segments.size() % 2 != 0) {
         throw std::invalid_argument(
@@ -138,8 +151,8 @@ std::vector<SiteSegment> checkedSegments(const std::vector<Coordinate>& coords,
             std::to_string(segments.size()) + ") is odd");
     }
     const std::size_t sites = coords.size() / 2;
-    const auto x = [&coords](std::uint32_t i) { return coords[2 * std::size_t{i}]; };
-    const auto y = [&coords](std::uint32_t i) { return coords[2 * std::size_t{i} + 1]; };
+    const auto x = [coords](std::uint32_t i) { return coords[2 * std::size_t{i}]; };
+    const auto y = [coords](std::uint32_t i) { return coords[2 * std::size_t{i} + 1]; };
     std::vector<SiteSegment> checked;
     for (std::size_t k = 0; k < segments.size() / 2; ++k) {
         const std::uint32_t from = segments[2 * k], to = segments[2 * k + 1];
@@ -205,7 +218,7 @@ std::vector<VertexSegment> vertexSegments(const std::vector<SiteSegment>& segmen
 }
 
 template <typename Coordinate>
-Triangulation triangulateWithSegments(const std::vector<Coordinate>& coords,
+Triangulation triangulateWithSegments(CoordinateView<Coordinate> coords,
                                       const std::vector<std::uint32_t>& segments,
                                       unsigned threads) {
     checkCoordinates(coords);
@@ -228,22 +241,40 @@ Triangulation triangulateWithSegments(const std::vector<Coordinate>& coords,
 
 } // namespace
 
+Triangulation triangulate(const float* coords, std::size_t count, unsigned threads) {
+    return triangulateCoordinates(CoordinateView<float>(coords, count), threads);
+}
+
+Triangulation triangulate(const double* coords, std::size_t count, unsigned threads) {
+    return triangulateCoordinates(CoordinateView<double>(coords, count), threads);
+}
+
+Triangulation triangulate(const float* coords, std::size_t count,
+                          const std::vector<std::uint32_t>& segments, unsigned threads) {
+    return triangulateWithSegments(CoordinateView<float>(coords, count), segments, threads);
+}
+
+Triangulation triangulate(const double* coords, std::size_t count,
+                          const std::vector<std::uint32_t>& segments, unsigned threads) {
+    return triangulateWithSegments(CoordinateView<double>(coords, count), segments, threads);
+}
+
 Triangulation triangulate(const std::vector<float>& coords, unsigned threads) {
-    return triangulateCoordinates(coords, threads);
+    return triangulate(coords.data(), coords.size(), threads);
 }
 
 Triangulation triangulate(const std::vector<double>& coords, unsigned threads) {
-    return triangulateCoordinates(coords, threads);
+    return triangulate(coords.data(), coords.size(), threads);
 }
 
 Triangulation triangulate(const std::vector<float>& coords,
                           const std::vector<std::uint32_t>& segments, unsigned threads) {
-    return triangulateWithSegments(coords, segments, threads);
+    return triangulate(coords.data(), coords.size(), segments, threads);
 }
 
 Triangulation triangulate(const std::vector<double>& coords,
                           const std::vector<std::uint32_t>& segments, unsigned threads) {
-    return triangulateWithSegments(coords, segments, threads);
+    return triangulate(coords.data(), coords.size(), segments, threads);
 }
 
 } // namespace EdgeAlgebra

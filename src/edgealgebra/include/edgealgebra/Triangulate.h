@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -70,6 +71,15 @@ Triangulation triangulate(const std::vector<double>& coords, unsigned threads = 
 Triangulation triangulate(const std::vector<float>& coords,
                           const std::vector<std::uint32_t>& segments, unsigned threads = 0);
 Triangulation triangulate(const std::vector<double>& coords,
+                          const std::vector<std::uint32_t>& segments, unsigned threads = 0);
+
+// The same on coordinates held elsewhere: `count` values (x0, y0, x1, y1,
+// ...) at `coords`, read in place, not copied.
+Triangulation triangulate(const float* coords, std::size_t count, unsigned threads = 0);
+Triangulation triangulate(const double* coords, std::size_t count, unsigned threads = 0);
+Triangulation triangulate(const float* coords, std::size_t count,
+                          const std::vector<std::uint32_t>& segments, unsigned threads = 0);
+Triangulation triangulate(const double* coords, std::size_t count,
                           const std::vector<std::uint32_t>& segments, unsigned threads = 0);
 
 } // namespace EdgeAlgebra
