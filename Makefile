@@ -41,7 +41,7 @@ run:
 	$(BUILD_DIR)/src/tests/tessaro/tessaro
 
 test:
-	scripts/deps.sh core program test
+	scripts/deps.sh core program test python
 	$(CMAKE) -S . -B $(BUILD_DIR) -DTESSARO_REQUIRE_ALL=ON
 	$(CMAKE) --build $(BUILD_DIR) -j $(JOBS)
 	cd $(BUILD_DIR) && $(CTEST) --output-on-failure
@@ -66,7 +66,7 @@ test-threads:
 	    $(TSAN_DIR)/test/edgealgebra/edgealgebra_tests
 
 bench:
-	scripts/deps.sh core bench
+	scripts/deps.sh core bench python
 	scripts/bench.sh
 
 # Not part of test: a few minutes and about 12 GB of memory.

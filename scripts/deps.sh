@@ -2,7 +2,7 @@
 # Installs the Debian packages that a make target needs and that are missing.
 #
 #   scripts/deps.sh GROUP...     GROUP is one of: core program build test bench
-#                                fuzz memcheck
+#                                fuzz memcheck python
 #
 #   core      the compiler, CMake and GMP: the triangulation core, the scene
 #             library, tessaro-triangulate, the fuzz harness and the soak
@@ -14,6 +14,10 @@
 #             benchmarks too), clang-format, xmllint, ImageMagick, pkg-config
 #   bench, fuzz, memcheck  what `make bench`, `make fuzz`, `make memcheck`
 #             need beyond core (and program, for memcheck)
+#   python    the Python module for Debian's /usr/bin/python3 (pybind11,
+#             numpy, the interpreter's headers) and its tests: scipy as the
+#             reference, pytest, and venv, pip and setuptools for the check
+#             that `pip install .` works offline
 #
 # Installs with apt-get when running as root, otherwise through sudo. Where
 # neither is possible it prints the one command that would install them and
@@ -31,8 +35,10 @@ packages_for() {
     bench) echo libbenchmark-dev libcgal-dev python3 python3-matplotlib ;;
     fuzz) echo clang libclang-rt-14-dev ;;
     memcheck) echo valgrind xvfb libgl1-mesa-dri libglx-mesa0 libx11-dev libxtst-dev ;;
+    python) echo pybind11-dev python3-numpy python3-dev python3-scipy python3-pytest python3-venv \
+        python3-pip python3-setuptools ;;
     *)
-        echo "deps.sh: unknown group '$1' (known: core program build test bench fuzz memcheck)" >&2
+        echo "deps.sh: unknown group '$1' (known: core program build test bench fuzz memcheck python)" >&2
         exit 2
         ;;
     esac
