@@ -111,7 +111,7 @@ std::vector<Family> families() {
     doubledGrid.insert(doubledGrid.begin() + 100, copy.begin(), copy.end());
     return {
         {"uniform 1000", SiteFamilies::uniformFloats(1000, rng)},
-        {"uniform 100000 (strips)", SiteFamilies::uniformFloats(100000, rng)},
+        {"uniform 40000 (strips)", SiteFamilies::uniformFloats(40000, rng)},
         {"random grid 500", SiteFamilies::randomGrid(500, rng)},
         {"vertical lines", SiteFamilies::verticalLines(300, 3, rng)},
         {"lattice 30 x 30", SiteFamilies::lattice(30, 30)},
@@ -130,7 +130,7 @@ TEST(Triangulate, SameTrianglesAsTheTriangulatorAndConsistentArrays) {
         const std::vector<float> coords = flat(family.sites);
         const Triangulation t = EdgeAlgebra::triangulate(coords, 1);
         // The same arrays, value for value, on any number of threads.
-        for (unsigned threads : {2u, 3u, 8u}) {
+        for (unsigned threads : {2u, 5u}) {
             const Triangulation parallel = EdgeAlgebra::triangulate(coords, threads);
             EXPECT_EQ(parallel.triangles, t.triangles) << threads << " threads";
             EXPECT_EQ(parallel.halfedges, t.halfedges) << threads << " threads";
