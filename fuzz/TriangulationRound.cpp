@@ -6,6 +6,7 @@
 #include "edgealgebra/QuadEdge.h"
 #include "edgealgebra/Site.h"
 #include "edgealgebra/SortSites.h"
+#include "edgealgebra/Triangulate.h"
 
 #include <algorithm>
 #include <cstring>
@@ -97,6 +98,39 @@ std::string liveQuadsFault(std::size_t before, const char* where) {
                                            : std::string("quad-edges left alive after ") + where;
 }
 
+// The flat arrays, on single and on double coordinates (the same sites, so
+// the same arrays), must keep their conventions and hold the triangulator's
+// bounded triangles, no more and no fewer.
+std::string flatFault(const FuzzInput& input, const AuditResult& core) {
+    std::vector<float> coords;
+    for (const std::vector<SitePoint>* points : {&input.nonFinite, &input.sites}) {
+        for (const SitePoint& p : *points) {
+            coords.push_back(p.x);
+            coords.push_back(p.y);
+        }
+    }
+    const EdgeAlgebra::Triangulation single = EdgeAlgebra::triangulate(coords);
+    const EdgeAlgebra::Triangulation lifted =
+        EdgeAlgebra::triangulate(std::vector<double>(coords.begin(), coords.end()));
+    if (single.triangles != lifted.triangles || single.halfedges != lifted.halfedges ||
+        single.hull != lifted.hull) {
+        return "triangulate differs between float and double coordinates";
+    }
+    if (single.triangles.size() != 3 * core.ccwTriangles) {
+        return "triangulate's triangles are not the triangulator's";
+    }
+    for (std::size_t e = 0; e < single.halfedges.size(); ++e) {
+        const std::uint32_t opposite = single.halfedges[e];
+        const std::size_t next = e % 3 == 2 ? e - 2 : e + 1;
+        if (opposite != EdgeAlgebra::kNone &&
+            (single.halfedges[opposite] != e ||
+             single.triangles[opposite] != single.triangles[next])) {
+            return "triangulate's half-edges are not paired";
+        }
+    }
+    return "";
+}
+
 #ifdef TESSARO_FUZZ_WITH_SCENE
 std::string sceneFault(const FuzzInput& input, const AuditResult& core) {
     std::vector<DelaunayTest::Point> points;
@@ -134,6 +168,9 @@ std::string checkFuzzInput(const FuzzInput& input) {
     std::string fault = finiteOnly.fault;
     if (fault.empty()) {
         fault = liveQuadsFault(liveBefore, "the finite pass");
+    }
+    if (fault.empty()) {
+        fault = flatFault(input, finiteOnly);
     }
     if (fault.empty()) {
         // The fast construction serves large inputs only; here it runs on
