@@ -16,7 +16,7 @@
 #             need beyond core (and program, for memcheck)
 #   python    the Python module for Debian's /usr/bin/python3 (pybind11,
 #             numpy, the interpreter's headers) and its tests: scipy as the
-#             reference, pytest, and venv, pip and setuptools for the check
+#             reference, pytest, and venv, pip, setuptools and wheel for the check
 #             that `pip install .` works offline
 #
 # Installs with apt-get when running as root, otherwise through sudo. Where
@@ -36,7 +36,7 @@ packages_for() {
     fuzz) echo clang libclang-rt-14-dev ;;
     memcheck) echo valgrind xvfb libgl1-mesa-dri libglx-mesa0 libx11-dev libxtst-dev ;;
     python) echo pybind11-dev python3-numpy python3-dev python3-scipy python3-pytest python3-venv \
-        python3-pip python3-setuptools ;;
+        python3-pip python3-setuptools python3-wheel ;;
     *)
         echo "deps.sh: unknown group '$1' (known: core program build test bench fuzz memcheck python)" >&2
         exit 2
