@@ -46,15 +46,19 @@ public:
     // site left out of the triangulation (a coincident duplicate, a
     // non-finite site) and for a site whose cell misses the box or only
     // touches it. When all sites lie on one line, the cells are strips across
-    // the line. A corner shared by neighbouring cells is the same in each to
-    // within rounding. Throws std::out_of_range for i beyond the sites.
+    // the line. A corner that neighbouring cells share has the same
+    // coordinates in each: a corner inside the box is the circumcentre of
+    // one of the site's triangles. Throws std::out_of_range for i beyond the
+    // sites.
     Polygon cell(std::size_t i) const;
 
     const Box& box() const { return m_box; }
 
 private:
-    // Appends the sites that share a Delaunay edge with site i.
-    void neighbours(std::uint32_t i, std::vector<std::uint32_t>& result) const;
+    // Appends the sites that share a Delaunay edge with site i, and the
+    // triangles that have it as a corner.
+    void neighbours(std::uint32_t i, std::vector<std::uint32_t>& sites,
+                    std::vector<std::uint32_t>& triangles) const;
 
     Triangulation m_triangulation;
     std::vector<double> m_coords;
