@@ -5,7 +5,9 @@
 # runs them with JSON output into docs/bench/ (wall time; each benchmark warms
 # up first, so both libraries are measured with their allocators in a steady
 # state, and repetitions of ours and CGAL's run interleaved, so that a change
-# in the load of a shared machine falls on both), then runs single
+# in the load of a shared machine falls on both), times the Python module
+# against scipy.spatial.Delaunay at one million points (docs/bench/python.txt,
+# about a minute with the module's build), then runs single
 # triangulations in fresh processes for time and peak memory: at one million
 # sites ours (sort + build cycle, triangulate) and CGAL's, at ten million
 # sites ours on one thread and on all threads (cycle and triangulate) and
@@ -43,10 +45,12 @@ mkdir -p "$out_dir"
     --benchmark_filter="${BENCH_FILTER:-.}" \
     --benchmark_out="$out_dir/benchmark.json" --benchmark_out_format=json
 
-# The comparison with scipy.spatial.Delaunay comes here: a script of its own
-# that times the same sites (bench/BenchSites.cpp: seed and distribution) and
-# adds its runs to benchmark.json under a benchmark name of its own, for the
-# rows that scripts/plot_bench.py keeps a place for.
+# The comparison with scipy.spatial.Delaunay: the Python module from this
+# build, on the same sites (bench/BenchSites.cpp: seed and distribution) as
+# float64, against scipy in fresh processes, into docs/bench/python.txt.
+cmake --build "$build_dir" -j 2 --target tessaro_python
+/usr/bin/python3 scripts/bench_python.py --n 1000000 --module-dir "$build_dir/python" \
+    --out "$out_dir/python.txt"
 
 peak_memory=$build_dir/bench/edgealgebra_peak_memory
 
