@@ -88,9 +88,10 @@ Coordinates coordinates(py::handle values, const char* what) {
                               " must be an (n, 2) array of x, y rows, got shape " + shapeText(a));
     }
     Coordinates c;
-    if (py::array_t<double, py::array::c_style>::check_(a)) {
+    const bool aligned = (a.flags() & py::detail::npy_api::NPY_ARRAY_ALIGNED_) != 0;
+    if (aligned && py::array_t<double, py::array::c_style>::check_(a)) {
         c.array = std::move(a);
-    } else if (py::array_t<float, py::array::c_style>::check_(a)) {
+    } else if (aligned && py::array_t<float, py::array::c_style>::check_(a)) {
         c.array = std::move(a);
         c.single = true;
     } else {

@@ -120,7 +120,9 @@ POINTS = np.random.default_rng(7).uniform(0, 8, (200, 2))
     lambda p: p.astype(np.float16).astype(np.float32),
     lambda p: (p * 1000).astype(np.int64),
     lambda p: (p * 1000).astype(np.int32).tolist(),
-], ids=["float32 values", "fortran", "strided", "big-endian", "float16", "int64", "list"])
+    lambda p: np.frombuffer(b"-" + p.tobytes(), np.float64, offset=1).reshape(-1, 2),
+], ids=["float32 values", "fortran", "strided", "big-endian", "float16", "int64", "list",
+        "unaligned"])
 def test_every_layout_gives_the_float64_answer(layout):
     points = layout(POINTS)
     expected = tessaro.triangulate(np.ascontiguousarray(points, dtype=np.float64))
