@@ -17,14 +17,15 @@ struct CoordinatePredicates;
 template <>
 struct CoordinatePredicates<float> {
     // Positive when a, b, c turn counterclockwise, zero when collinear.
-    static int orientation(float ax, float ay, float bx, float by, float cx, float cy) {
+    [[gnu::always_inline]] static int orientation(float ax, float ay, float bx, float by, float cx,
+                                                  float cy) {
         const int sign = SitePredicateDetail::filteredOrientation(ax, ay, bx, by, cx, cy);
         return sign != 0 ? sign : ExactSign::orientation(ax, ay, bx, by, cx, cy);
     }
     // Positive when d lies strictly inside the circle through a, b, c taken
     // counterclockwise.
-    static int inCircle(float ax, float ay, float bx, float by, float cx, float cy, float dx,
-                        float dy) {
+    [[gnu::always_inline]] static int inCircle(float ax, float ay, float bx, float by, float cx,
+                                               float cy, float dx, float dy) {
         const int sign = SitePredicateDetail::filteredInCircle(ax, ay, bx, by, cx, cy, dx, dy);
         return sign != 0 ? sign : ExactSign::inCircle(ax, ay, bx, by, cx, cy, dx, dy);
     }
@@ -32,11 +33,12 @@ struct CoordinatePredicates<float> {
 
 template <>
 struct CoordinatePredicates<double> {
-    static int orientation(double ax, double ay, double bx, double by, double cx, double cy) {
+    [[gnu::always_inline]] static int orientation(double ax, double ay, double bx, double by,
+                                                  double cx, double cy) {
         return DoublePredicates::orientation(ax, ay, bx, by, cx, cy);
     }
-    static int inCircle(double ax, double ay, double bx, double by, double cx, double cy, double dx,
-                        double dy) {
+    [[gnu::always_inline]] static int inCircle(double ax, double ay, double bx, double by,
+                                               double cx, double cy, double dx, double dy) {
         return DoublePredicates::inCircle(ax, ay, bx, by, cx, cy, dx, dy);
     }
 };

@@ -164,7 +164,7 @@ public:
         for (std::uint32_t chunk = 0; chunk < slots; chunk += kChunkQuads) {
             const std::uint32_t end = std::min(slots, chunk + kChunkQuads);
             for (std::uint32_t q = chunk; q < end; ++q) {
-                prefetch(q, end);
+                prefetch(q, end, [&numbered](Record e) { return !numbered[e >> 1]; });
                 if (!m_edges.isLive(q)) {
                     continue;
                 }
@@ -174,10 +174,12 @@ public:
                         std::uint32_t corners[3];
                         std::uint8_t flags[3];
                         writeTriangle(e, corners, flags, first, setNumber);
-                        result.triangles.insert(result.triangles.end(), corners, corners + 3);
-                        result.halfedges.insert(result.halfedges.end(), 3, kNone);
-                        if (m_segmentOf != nullptr) {
-                            result.constrained.insert(result.constrained.end(), flags, flags + 3);
+                        for (int k = 0; k < 3; ++k) {
+                            result.triangles.push_back(corners[k]);
+                            result.halfedges.push_back(kNone);
+                            if (m_segmentOf != nullptr) {
+                                result.constrained.push_back(flags[k]);
+                            }
                         }
                     }
                 }
@@ -207,7 +209,7 @@ public:
                 const std::uint32_t end = std::min(slots, chunk + kChunkQuads);
                 std::uint32_t first = 3 * owners.firstTriangle(c);
                 for (std::uint32_t q = chunk; q < end; ++q) {
-                    prefetch(q, end);
+                    prefetch(q, end, [&owners](Record e) { return owners.owns(e); });
                     for (const Record e : {4 * q, 4 * q + 2}) {
                         if (owners.owns(e)) {
                             std::uint8_t flags[3];
@@ -254,8 +256,7 @@ private:
     template <typename SetNumber>
     void writeTriangle(Record owner, std::uint32_t* corners, std::uint8_t* flags,
                        std::uint32_t first, SetNumber setNumber) {
-        const Record second = m_edges.lnext(owner);
-        const Record records[3] = {owner, second, m_edges.lnext(second)};
+        const Record records[3] = {owner, m_edges.lnext(owner), lprev(m_edges, owner)};
         for (std::uint32_t k = 0; k < 3; ++k) {
             corners[k] = siteAt(records[k]);
             flags[k] = m_segmentOf != nullptr && (*m_segmentOf)[records[k] >> 2] != kNone;
@@ -296,23 +297,30 @@ private:
         return result;
     }
 
-    // The writing is bound by fetching the quads of the owners' other
-    // records and the vertices, scattered in memory: they are asked for a
-    // few quads ahead, the third corner's vertex (found in the second
-    // record's quad) nearer than the rest.
-    void prefetch(std::uint32_t q, std::uint32_t end) const {
+    // The writing is bound by fetching the quads of the owners' other two
+    // records and the corners' vertices, scattered in memory. Both records
+    // are named in the owner's own quad (lnext and lprev), so their quads
+    // are asked for a few quads ahead, and the vertices, named in those
+    // quads, a few quads later. `mayOwn` says which records may be owners:
+    // a record numbered already no longer names its lprev.
+    template <typename MayOwn>
+    void prefetch(std::uint32_t q, std::uint32_t end, MayOwn mayOwn) const {
         constexpr std::uint32_t kNear = 8, kFar = 16;
         if (q + kFar < end && m_edges.isLive(q + kFar)) {
             for (const Record e : {4 * (q + kFar), 4 * (q + kFar) + 2}) {
-                m_edges.prefetch(m_edges.lnext(e));
-                __builtin_prefetch(&m_vertices[m_edges.org(e)]);
+                if (mayOwn(e)) {
+                    m_edges.prefetch(m_edges.lnext(e));
+                    m_edges.prefetch(lprev(m_edges, e));
+                    __builtin_prefetch(&m_vertices[m_edges.org(e)]);
+                }
             }
         }
         if (q + kNear < end && m_edges.isLive(q + kNear)) {
             for (const Record e : {4 * (q + kNear), 4 * (q + kNear) + 2}) {
-                const Record second = m_edges.lnext(e);
-                m_edges.prefetch(m_edges.lnext(second));
-                __builtin_prefetch(&m_vertices[m_edges.org(second)]);
+                if (mayOwn(e)) {
+                    __builtin_prefetch(&m_vertices[m_edges.org(m_edges.lnext(e))]);
+                    __builtin_prefetch(&m_vertices[m_edges.org(lprev(m_edges, e))]);
+                }
             }
         }
     }
