@@ -129,15 +129,6 @@ void expectConstrainedDelaunay(const Triangulation& t, const std::vector<float>&
     }
 }
 
-std::vector<float> flat(const Coordinates& sites) {
-    std::vector<float> coords;
-    for (const auto& [x, y] : sites) {
-        coords.push_back(x);
-        coords.push_back(y);
-    }
-    return coords;
-}
-
 // A random simple polygon through all sites (ordered by angle around their
 // centroid), and a random tree: every site joined to one centre. Both are
 // segments that do not cross and that cross many Delaunay edges.

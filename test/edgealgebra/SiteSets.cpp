@@ -6,6 +6,15 @@
 
 using EdgeAlgebra::Site;
 
+std::vector<float> flat(const Coordinates& coordinates) {
+    std::vector<float> coords;
+    for (const auto& [x, y] : coordinates) {
+        coords.push_back(x);
+        coords.push_back(y);
+    }
+    return coords;
+}
+
 SiteSet::SiteSet(const Coordinates& coordinates) {
     for (const auto& [x, y] : coordinates) {
         m_owned.push_back(std::make_unique<Site>(x, y));

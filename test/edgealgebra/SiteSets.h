@@ -9,6 +9,9 @@
 
 using Coordinates = std::vector<std::pair<float, float>>;
 
+// The sites as one flat array x0, y0, x1, y1, ..., as triangulate takes them.
+std::vector<float> flat(const Coordinates& coordinates);
+
 // Owns a set of sites and hands them out sorted by siteLess, as the
 // triangulator expects them.
 class SiteSet {

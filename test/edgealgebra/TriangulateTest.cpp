@@ -52,15 +52,6 @@ std::set<Triangle> trianglesOfTriangulator(const Coordinates& coordinates) {
     return result;
 }
 
-std::vector<float> flat(const Coordinates& coordinates) {
-    std::vector<float> coords;
-    for (const auto& [x, y] : coordinates) {
-        coords.push_back(x);
-        coords.push_back(y);
-    }
-    return coords;
-}
-
 std::size_t next(std::size_t e) {
     return e % 3 == 2 ? e - 2 : e + 1;
 }

@@ -58,15 +58,6 @@ bool contains(const Polygon& p, double x, double y, double tolerance) {
     return !p.empty();
 }
 
-std::vector<float> flat(const Coordinates& sites) {
-    std::vector<float> coords;
-    for (const auto& [x, y] : sites) {
-        coords.push_back(x);
-        coords.push_back(y);
-    }
-    return coords;
-}
-
 // The sites that take part: finite, and the first of equal ones.
 template <typename T>
 std::vector<bool> takingPart(const std::vector<T>& coords) {

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "predicates/ExactSign.h"
+
 #include <cmath>
 
 // The two triangulation predicates on double coordinates, exact: evaluated in
 // double precision with an error bound, and decided exactly (with GMP) only
-// where the rounded result lies within the bound. Internal to the core.
+// where the rounded result lies within the bound (ExactSign). Internal to the
+// core.
 namespace EdgeAlgebra {
 namespace DoublePredicates {
 
@@ -21,11 +24,6 @@ constexpr double kOrientationBound = (3.0 + 16.0 * kEpsilon) * kEpsilon;
 constexpr double kInCircleBound = (10.0 + 96.0 * kEpsilon) * kEpsilon;
 constexpr double kSmallest = 0x1p-900;
 
-// Sign (-1, 0, 1) of the exact determinants; the slow paths.
-int exactOrientation(double ax, double ay, double bx, double by, double cx, double cy);
-int exactInCircle(double ax, double ay, double bx, double by, double cx, double cy, double dx,
-                  double dy);
-
 inline bool decided(double value, double magnitude, double bound) {
     return std::isfinite(magnitude) && magnitude > kSmallest &&
            std::fabs(value) > bound * magnitude;
@@ -35,20 +33,21 @@ inline bool decided(double value, double magnitude, double bound) {
 
 // Sign of the orientation of a, b, c: positive when they turn
 // counterclockwise, zero when collinear.
-inline int orientation(double ax, double ay, double bx, double by, double cx, double cy) {
+[[gnu::always_inline]] inline int orientation(double ax, double ay, double bx, double by, double cx,
+                                              double cy) {
     const double left = (ax - cx) * (by - cy);
     const double right = (ay - cy) * (bx - cx);
     const double det = left - right;
     if (Detail::decided(det, std::fabs(left) + std::fabs(right), Detail::kOrientationBound)) {
         return det > 0.0 ? 1 : -1;
     }
-    return Detail::exactOrientation(ax, ay, bx, by, cx, cy);
+    return ExactSign::orientation(ax, ay, bx, by, cx, cy);
 }
 
 // Sign of the in-circle determinant of d against a, b, c: positive when d
 // lies strictly inside the circle through a, b, c taken counterclockwise.
-inline int inCircle(double ax, double ay, double bx, double by, double cx, double cy, double dx,
-                    double dy) {
+[[gnu::always_inline]] inline int inCircle(double ax, double ay, double bx, double by, double cx,
+                                           double cy, double dx, double dy) {
     const double adx = ax - dx, ady = ay - dy;
     const double bdx = bx - dx, bdy = by - dy;
     const double cdx = cx - dx, cdy = cy - dy;
@@ -66,7 +65,7 @@ inline int inCircle(double ax, double ay, double bx, double by, double cx, doubl
     if (Detail::decided(det, permanent, Detail::kInCircleBound)) {
         return det > 0.0 ? 1 : -1;
     }
-    return Detail::exactInCircle(ax, ay, bx, by, cx, cy, dx, dy);
+    return ExactSign::inCircle(ax, ay, bx, by, cx, cy, dx, dy);
 }
 
 } // namespace DoublePredicates

@@ -8,18 +8,31 @@ namespace ExactSign {
 
 namespace {
 
-// Every finite float is an integer multiple of 2^-149 (the smallest
-// subnormal), so a coordinate times 2^149 is an integer, and it is exact in a
-// double because it stays below 2^277. Scaling all coordinates alike scales
-// each determinant by a positive power of two and keeps its sign.
+// Every finite float is an integer multiple of 2^-149 (the smallest float
+// subnormal), every finite double one of 2^-1074: a coordinate times that
+// power of two is an integer, its significand shifted by its exponent.
+// Scaling all coordinates alike scales each determinant by a positive power
+// of two and keeps its sign; floats take the smaller scale, so that their
+// integers stay short.
 constexpr int kFloatScaleExponent = 149;
+constexpr int kDoubleScaleExponent = 1074;
+constexpr int kSignificandBits = 53;
 
 // An mpz_t that frees itself.
 class BigInt {
 public:
     BigInt() { mpz_init(m_value); }
-    explicit BigInt(float coordinate) {
-        mpz_init_set_d(m_value, std::ldexp(static_cast<double>(coordinate), kFloatScaleExponent));
+    BigInt(double coordinate, int scaleExponent) {
+        int exponent = 0;
+        const double significand = std::frexp(coordinate, &exponent); // in [0.5, 1)
+        mpz_init_set_d(m_value, std::ldexp(significand, kSignificandBits));
+        const int shift = exponent - kSignificandBits + scaleExponent;
+        if (shift >= 0) {
+            mpz_mul_2exp(m_value, m_value, static_cast<mp_bitcnt_t>(shift));
+        } else {
+            // The low bits of the significand are zero: the division is exact.
+            mpz_tdiv_q_2exp(m_value, m_value, static_cast<mp_bitcnt_t>(-shift));
+        }
     }
     ~BigInt() { mpz_clear(m_value); }
     BigInt(const BigInt&) = delete;
@@ -43,10 +56,9 @@ void crossSum(mpz_ptr out, mpz_srcptr p, mpz_srcptr q, mpz_srcptr r, mpz_srcptr 
     mpz_addmul(out, r, s);
 }
 
-} // namespace
-
-int orientation(float ax, float ay, float bx, float by, float cx, float cy) {
-    BigInt xa(ax), ya(ay), xb(bx), yb(by), xc(cx), yc(cy);
+int orientationAtScale(int scale, double ax, double ay, double bx, double by, double cx,
+                       double cy) {
+    BigInt xa(ax, scale), ya(ay, scale), xb(bx, scale), yb(by, scale), xc(cx, scale), yc(cy, scale);
     BigInt det, term;
     crossDifference(det.get(), xb.get(), yc.get(), yb.get(), xc.get());
     crossDifference(term.get(), xa.get(), yc.get(), ya.get(), xc.get());
@@ -56,8 +68,12 @@ int orientation(float ax, float ay, float bx, float by, float cx, float cy) {
     return mpz_sgn(det.get());
 }
 
-int inCircle(float ax, float ay, float bx, float by, float cx, float cy, float dx, float dy) {
-    BigInt xa(ax), ya(ay), xb(bx), yb(by), xc(cx), yc(cy), xd(dx), yd(dy);
+// The in-circle determinant in the factored form P - Q that the single
+// precision filter evaluates; it equals the usual 3 x 3 determinant.
+int inCircleAtScale(int scale, double ax, double ay, double bx, double by, double cx, double cy,
+                    double dx, double dy) {
+    BigInt xa(ax, scale), ya(ay, scale), xb(bx, scale), yb(by, scale), xc(cx, scale), yc(cy, scale),
+        xd(dx, scale), yd(dy, scale);
     // Coordinate differences, named by their end points: dxa = d.x - a.x, ...
     BigInt dxa, dya, dxc, dyc, bxc, byc, bxa, bya;
     mpz_sub(dxa.get(), xd.get(), xa.get());
@@ -76,7 +92,27 @@ int inCircle(float ax, float ay, float bx, float by, float cx, float cy, float d
     crossSum(first.get(), dyc.get(), bxa.get(), dxc.get(), bya.get());
     crossDifference(second.get(), dxa.get(), bxc.get(), dya.get(), byc.get());
     mpz_mul(q.get(), first.get(), second.get());
-    return mpz_cmp(p.get(), q.get()) > 0 ? 1 : (mpz_cmp(p.get(), q.get()) < 0 ? -1 : 0);
+    const int comparison = mpz_cmp(p.get(), q.get());
+    return comparison > 0 ? 1 : (comparison < 0 ? -1 : 0);
+}
+
+} // namespace
+
+int orientation(float ax, float ay, float bx, float by, float cx, float cy) {
+    return orientationAtScale(kFloatScaleExponent, ax, ay, bx, by, cx, cy);
+}
+
+int orientation(double ax, double ay, double bx, double by, double cx, double cy) {
+    return orientationAtScale(kDoubleScaleExponent, ax, ay, bx, by, cx, cy);
+}
+
+int inCircle(float ax, float ay, float bx, float by, float cx, float cy, float dx, float dy) {
+    return inCircleAtScale(kFloatScaleExponent, ax, ay, bx, by, cx, cy, dx, dy);
+}
+
+int inCircle(double ax, double ay, double bx, double by, double cx, double cy, double dx,
+             double dy) {
+    return inCircleAtScale(kDoubleScaleExponent, ax, ay, bx, by, cx, cy, dx, dy);
 }
 
 } // namespace ExactSign
