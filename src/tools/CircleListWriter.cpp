@@ -4,10 +4,10 @@
 namespace TessaroTools {
 
 void writeCircles(std::ostream& out, const TriangulationShapes& shapes) {
-    TextBlockWriter writer(out);
-    for (const DelaunayTest::Circle& circle : shapes.circles) {
+    TextBlockWriter writer(out, shapes.precision);
+    for (const Circle& circle : shapes.circles) {
         writer.pair(circle.center.x, circle.center.y).character(' ');
-        writer.number(circle.radius).character('\n');
+        writer.coordinate(circle.radius).character('\n');
     }
 }
 

@@ -107,6 +107,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             if (state.result.outputPath.empty()) {
                 throw UsageError("the output file name is empty");
             }
+        } else if (argument == "--float") {
+            state.result.precision = Precision::Float;
+        } else if (argument == "--poly") {
+            state.result.poly = true;
         } else if (argument == "--voronoi") {
             state.result.voronoi = true;
         } else if (argument == "--clip") {
@@ -119,6 +123,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         }
     }
     settleVoronoi(state);
+    const std::string& input = state.result.inputPath;
+    if (input.size() >= 5 && input.compare(input.size() - 5, 5, ".poly") == 0) {
+        state.result.poly = true;
+    }
     return state.result;
 }
 
@@ -129,24 +137,50 @@ std::string usageText() {
            "\n"
            "Input: one site per line, two numbers separated by white space or a comma,\n"
            "for example \"1.5 -2\" or \"1.5, -2\". Blank lines and lines starting with '#'\n"
-           "are ignored. Every number must be finite and within float range. Duplicate\n"
-           "sites are accepted and triangulated once; at least two distinct sites are needed.\n"
+           "are ignored. Every number must be finite and within double range (float range\n"
+           "with --float). Duplicate sites are accepted and triangulated once; at least two\n"
+           "distinct sites are needed.\n"
+           "\n"
+           "A FILE whose name ends in .poly, or any input with --poly, is a .poly file:\n"
+           "vertices, segments that must stay edges, and hole points. '#' starts a\n"
+           "comment; blank lines are skipped. Its sections: a line with the vertex count,\n"
+           "the dimension 2, the attribute count and a boundary-marker flag (0 or 1), then\n"
+           "per vertex its number, x, y, attributes and (with the flag) a marker; a line\n"
+           "with the segment count and a marker flag, then per segment its number, two\n"
+           "vertex numbers and (with the flag) a marker; a line with the hole count, then\n"
+           "per hole its number, x and y; an optional region section, read and ignored.\n"
+           "Vertices are numbered from 0 or from 1, as the first one is. The result is the\n"
+           "constrained Delaunay triangulation, kept to the triangles the segments enclose,\n"
+           "less those reachable from a hole point without crossing a segment (without\n"
+           "segments: the plain triangulation of the vertices).\n"
            "\n"
            "Output, one of:\n"
            "  --edges          one edge per line: x1 y1 x2 y2 (the default)\n"
            "  --triangles      one triangle per line, counterclockwise: x1 y1 x2 y2 x3 y3\n"
            "  --circles        the circumcircle of each triangle, one per line: cx cy r\n"
-           "  --svg            an SVG picture fitted to the sites: green sites, red edges,\n"
-           "                   blue circumcircles on a grey-blue background\n"
+           "  --svg            an SVG picture fitted to the sites: green sites, red edges\n"
+           "                   (three times as wide on segments), blue circumcircles on a\n"
+           "                   grey-blue background\n"
            "  --voronoi        the Voronoi cell of each site, one per line: the site's\n"
-           "                   index (from 0, counting site lines only), then the cell's\n"
-           "                   corners counterclockwise: i x1 y1 x2 y2 ...; a duplicate\n"
-           "                   site has no cell and no line. With --svg: the cells as a\n"
-           "                   yellow layer under the edges\n"
-           "Numbers are written as the shortest text that reads back as the same float\n"
-           "(for the cells' corners: as the same double).\n"
+           "                   index (from 0, counting site lines only, or the vertex's\n"
+           "                   position in a .poly file), then the cell's corners\n"
+           "                   counterclockwise: i x1 y1 x2 y2 ...; a duplicate site has\n"
+           "                   no cell and no line. With --svg: the cells as a yellow\n"
+           "                   layer under the edges. For a .poly file these are the\n"
+           "                   cells of its vertices: segments and holes play no part\n"
+           "Coordinates are written exactly as read: as the shortest text that reads back\n"
+           "as the same double (with --float: as the same float). Without --float each\n"
+           "circle is computed in double precision from its triangle's first corner as\n"
+           "written: the centre\n"
+           "is that corner plus the offset to where two sides' perpendicular bisectors\n"
+           "meet, the radius the length of that offset (written as the shortest double\n"
+           "text). The cells' corners are doubles, written the same way.\n"
            "\n"
            "Options:\n"
+           "  --float            round every site to the nearest float, as the program's\n"
+           "                     sites are, and write the program's circles, computed in\n"
+           "                     single precision, bit for bit; numbers as floats\n"
+           "  --poly             read a .poly file whatever the input's name\n"
            "  --clip XMIN YMIN XMAX YMAX\n"
            "                     clip the Voronoi cells to this box (sites whose cells\n"
            "                     miss it get no line) instead of the sites' bounding\n"

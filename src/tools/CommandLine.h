@@ -1,6 +1,7 @@
 #pragma once
 
 #include "OutputFormats.h"
+#include "Precision.h"
 
 #include <edgealgebra/Voronoi.h>
 
@@ -24,6 +25,11 @@ struct CommandLine {
     bool voronoi = false;
     // --clip: the box for the Voronoi cells instead of the sites' frame.
     std::optional<EdgeAlgebra::Box> clip;
+    // --float: sites rounded to float, the program's circles.
+    Precision precision = Precision::Double;
+    // --poly, or an input file whose name ends in ".poly": a .poly file
+    // rather than a site file.
+    bool poly = false;
     // Empty, or "-": standard input.
     std::string inputPath;
     // Empty: standard output.

@@ -4,10 +4,11 @@
 namespace TessaroTools {
 
 void writeEdges(std::ostream& out, const TriangulationShapes& shapes) {
-    TextBlockWriter writer(out);
-    for (const DelaunayTest::Line& edge : shapes.edges) {
-        writer.pair(edge.start.x, edge.start.y).character(' ');
-        writer.pair(edge.end.x, edge.end.y).character('\n');
+    TextBlockWriter writer(out, shapes.precision);
+    for (const Edge& edge : shapes.edges) {
+        const Position& from = shapes.sites[edge.from];
+        const Position& to = shapes.sites[edge.to];
+        writer.pair(from.x, from.y).character(' ').pair(to.x, to.y).character('\n');
     }
 }
 

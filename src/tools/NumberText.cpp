@@ -35,8 +35,12 @@ TextBlockWriter& TextBlockWriter::integer(std::uint64_t value) {
     return *this;
 }
 
-TextBlockWriter& TextBlockWriter::pair(float x, float y) {
-    return number(x).character(' ').number(y);
+TextBlockWriter& TextBlockWriter::coordinate(double value) {
+    return m_precision == Precision::Float ? number(static_cast<float>(value)) : number(value);
+}
+
+TextBlockWriter& TextBlockWriter::pair(double x, double y) {
+    return coordinate(x).character(' ').coordinate(y);
 }
 
 TextBlockWriter& TextBlockWriter::text(const std::string& value) {

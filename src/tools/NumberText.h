@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Precision.h"
+
 #include <cstdint>
 #include <ostream>
 #include <string>
@@ -8,9 +10,12 @@ namespace TessaroTools {
 
 // Collects output text and hands it to a stream in large blocks, so that
 // writing millions of numbers costs little more than formatting them.
+// Coordinates are written in the precision given: with Float each is a float
+// held in a double, and is written as that float.
 class TextBlockWriter {
 public:
-    explicit TextBlockWriter(std::ostream& out) : m_out(out) {}
+    explicit TextBlockWriter(std::ostream& out, Precision precision = Precision::Double)
+        : m_out(out), m_precision(precision) {}
     ~TextBlockWriter() { flush(); }
 
     TextBlockWriter(const TextBlockWriter&) = delete;
@@ -22,8 +27,10 @@ public:
     TextBlockWriter& number(double value);
     // In decimal digits, as "1000000" rather than "1e+06".
     TextBlockWriter& integer(std::uint64_t value);
-    // Two floats separated by one space: "x y".
-    TextBlockWriter& pair(float x, float y);
+    // A coordinate or a length: number(value) as a double, or as a float.
+    TextBlockWriter& coordinate(double value);
+    // Two coordinates separated by one space: "x y".
+    TextBlockWriter& pair(double x, double y);
     TextBlockWriter& text(const std::string& value);
     TextBlockWriter& text(const char* value);
     TextBlockWriter& character(char value);
@@ -34,6 +41,7 @@ private:
     void flushWhenFull();
 
     std::ostream& m_out;
+    Precision m_precision;
     std::string m_block;
 };
 

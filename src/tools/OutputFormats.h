@@ -22,7 +22,8 @@ void writeTriangles(std::ostream& out, const TriangulationShapes& shapes);
 // One circumcircle per triangle: "cx cy r".
 void writeCircles(std::ostream& out, const TriangulationShapes& shapes);
 // An SVG picture in the program's colours, fitted to the sites, with the
-// Voronoi cells (if any) as a layer of its own under the edges.
+// Voronoi cells (if any) as a layer of its own under the edges, and the edges
+// on segments (if any) drawn wider than the others.
 void writeSvg(std::ostream& out, const TriangulationShapes& shapes);
 // One Voronoi cell per line: "i x1 y1 x2 y2 ...", the site's input position
 // and the cell's corners counterclockwise.
@@ -38,7 +39,9 @@ struct SiteFrame {
         return {minX - margin, minY - margin, maxX + margin, maxY + margin};
     }
 };
-SiteFrame frameSites(const std::vector<DelaunayTest::Point>& sites);
+SiteFrame frameSites(const std::vector<Position>& sites);
+// The same of sites given as x0, y0, x1, y1, ...
+SiteFrame frameSites(const std::vector<double>& coords);
 
 void writeShapes(std::ostream& out, const TriangulationShapes& shapes, OutputFormat format);
 

@@ -8,6 +8,44 @@ namespace TessaroTools {
 
 namespace {
 
+template <typename T>
+T parseTo(const char* text, char** end);
+template <>
+float parseTo<float>(const char* text, char** end) {
+    return std::strtof(text, end);
+}
+template <>
+double parseTo<double>(const char* text, char** end) {
+    return std::strtod(text, end);
+}
+
+// strtof and strtod round the decimal text straight to the nearest float or
+// double, so a number written as the shortest text of either reads back as
+// exactly that number. They need a terminated string, so the token is copied
+// out first. Overflow comes back as an infinity with ERANGE; a literal "inf"
+// or "nan" is no number at all. Underflow rounds towards zero and is kept.
+template <typename T>
+NumberResult parseAs(std::string_view token, double& value) {
+    if (token.empty()) {
+        return NumberResult::NotANumber;
+    }
+    const std::string text(token);
+    char* end = nullptr;
+    errno = 0;
+    const T parsed = parseTo<T>(text.c_str(), &end);
+    if (end != text.c_str() + text.size()) {
+        return NumberResult::NotANumber;
+    }
+    if (std::isinf(parsed) && errno == ERANGE) {
+        return NumberResult::OutOfRange;
+    }
+    if (!std::isfinite(parsed)) {
+        return NumberResult::NotANumber;
+    }
+    value = parsed;
+    return NumberResult::Ok;
+}
+
 bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
 }
@@ -19,38 +57,18 @@ std::size_t skipBlanks(std::string_view line, std::size_t pos) {
     return pos;
 }
 
-enum class NumberResult { Ok, NotANumber, OutOfRange };
-
 // Parses the number that starts exactly at `pos` and advances `pos` past it.
-// strtof rounds the decimal text straight to the nearest float, so a number
-// written as the shortest text of a float reads back as that float. It needs
-// a terminated string, so the token is copied out first.
-NumberResult parseNumber(std::string_view line, std::size_t& pos, float& value) {
+NumberResult parseNumber(std::string_view line, std::size_t& pos, Precision precision,
+                         double& value) {
     std::size_t end = pos;
     while (end < line.size() && !isBlank(line[end]) && line[end] != ',') {
         ++end;
     }
-    if (end == pos) {
-        return NumberResult::NotANumber;
+    const NumberResult result = parseCoordinate(line.substr(pos, end - pos), precision, value);
+    if (result != NumberResult::NotANumber) {
+        pos = end;
     }
-    const std::string token(line.substr(pos, end - pos));
-    char* parsedEnd = nullptr;
-    errno = 0;
-    const float parsed = std::strtof(token.c_str(), &parsedEnd);
-    if (parsedEnd != token.c_str() + token.size()) {
-        return NumberResult::NotANumber;
-    }
-    pos = end;
-    // Overflow comes back as an infinity with ERANGE; a literal "inf" or "nan"
-    // is no number at all. Underflow rounds towards zero and is kept.
-    if (std::isinf(parsed) && errno == ERANGE) {
-        return NumberResult::OutOfRange;
-    }
-    if (!std::isfinite(parsed)) {
-        return NumberResult::NotANumber;
-    }
-    value = parsed;
-    return NumberResult::Ok;
+    return result;
 }
 
 SiteLine toSiteLine(NumberResult result) {
@@ -59,14 +77,24 @@ SiteLine toSiteLine(NumberResult result) {
 
 } // namespace
 
-SiteLine parseSiteLine(std::string_view line, DelaunayTest::Point& site) {
+NumberResult parseCoordinate(std::string_view token, Precision precision, double& value) {
+    return precision == Precision::Float ? parseAs<float>(token, value)
+                                         : parseAs<double>(token, value);
+}
+
+const char* outOfRangeText(Precision precision) {
+    return precision == Precision::Float ? "number out of float range"
+                                         : "number out of double range";
+}
+
+SiteLine parseSiteLine(std::string_view line, Precision precision, Position& site) {
     std::size_t pos = skipBlanks(line, 0);
     if (pos == line.size() || line[pos] == '#') {
         return SiteLine::Ignored;
     }
-    float x = 0.0f;
-    float y = 0.0f;
-    if (NumberResult r = parseNumber(line, pos, x); r != NumberResult::Ok) {
+    double x = 0.0;
+    double y = 0.0;
+    if (NumberResult r = parseNumber(line, pos, precision, x); r != NumberResult::Ok) {
         return toSiteLine(r);
     }
     const std::size_t afterFirst = pos;
@@ -79,18 +107,19 @@ SiteLine parseSiteLine(std::string_view line, DelaunayTest::Point& site) {
     if (pos == line.size()) {
         return SiteLine::NotTwoNumbers;
     }
-    if (NumberResult r = parseNumber(line, pos, y); r != NumberResult::Ok) {
+    if (NumberResult r = parseNumber(line, pos, precision, y); r != NumberResult::Ok) {
         return toSiteLine(r);
     }
     if (skipBlanks(line, pos) != line.size()) {
         return SiteLine::NotTwoNumbers;
     }
-    site = DelaunayTest::Point(x, y);
+    site = Position{x, y};
     return SiteLine::Site;
 }
 
-std::vector<DelaunayTest::Point> readSites(std::istream& in, const std::string& sourceName) {
-    std::vector<DelaunayTest::Point> sites;
+std::vector<double> readSites(std::istream& in, const std::string& sourceName,
+                              Precision precision) {
+    std::vector<double> coords;
     std::string line;
     unsigned long lineNumber = 0;
     while (std::getline(in, line)) {
@@ -99,10 +128,11 @@ std::vector<DelaunayTest::Point> readSites(std::istream& in, const std::string& 
         if (lineNumber == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) {
             line.erase(0, 3);
         }
-        DelaunayTest::Point site;
-        switch (parseSiteLine(line, site)) {
+        Position site{};
+        switch (parseSiteLine(line, precision, site)) {
         case SiteLine::Site:
-            sites.push_back(site);
+            coords.push_back(site.x);
+            coords.push_back(site.y);
             break;
         case SiteLine::Ignored:
             break;
@@ -110,18 +140,18 @@ std::vector<DelaunayTest::Point> readSites(std::istream& in, const std::string& 
             throw InputError(sourceName + ":" + std::to_string(lineNumber) +
                              ": expected two finite numbers separated by white space or a comma");
         case SiteLine::OutOfRange:
-            throw InputError(sourceName + ":" + std::to_string(lineNumber) +
-                             ": number out of float range");
+            throw InputError(sourceName + ":" + std::to_string(lineNumber) + ": " +
+                             outOfRangeText(precision));
         }
     }
     if (in.bad()) {
         throw InputError(sourceName + ": read error");
     }
-    if (sites.size() < 2) {
+    if (coords.size() < 4) {
         throw InputError(sourceName + ": at least two sites are needed, found " +
-                         std::to_string(sites.size()));
+                         std::to_string(coords.size() / 2));
     }
-    return sites;
+    return coords;
 }
 
 } // namespace TessaroTools

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "scene/Point.h"
+#include "Precision.h"
+#include "TriangulationShapes.h"
 
 #include <istream>
 #include <stdexcept>
@@ -17,19 +18,30 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+enum class NumberResult { Ok, NotANumber, OutOfRange };
+
+// Reads a whole token as a finite number, rounded to the nearest double or
+// float: OutOfRange beyond that type's range, NotANumber for anything but a
+// number (also "inf" and "nan"). `value` is set only when Ok.
+NumberResult parseCoordinate(std::string_view token, Precision precision, double& value);
+
+// "number out of double range", or of float range.
+const char* outOfRangeText(Precision precision);
+
 // What one line of a site file holds.
 enum class SiteLine { Site, Ignored, NotTwoNumbers, OutOfRange };
 
 // Reads one line: two numbers separated by white space or by a comma (with
 // optional white space around it). Blank lines and lines whose first
 // non-blank character is '#' are Ignored. Non-finite numbers are rejected;
-// finite numbers beyond the float range are OutOfRange. `site` is set only for
-// a Site.
-SiteLine parseSiteLine(std::string_view line, DelaunayTest::Point& site);
+// finite numbers beyond the range of the precision's type are OutOfRange.
+// `site` is set only for a Site.
+SiteLine parseSiteLine(std::string_view line, Precision precision, Position& site);
 
-// Reads the whole stream line by line and returns its sites in file order.
-// Throws InputError at the first bad line, on a read failure, and when fewer
-// than two sites were found. `sourceName` is used in the messages.
-std::vector<DelaunayTest::Point> readSites(std::istream& in, const std::string& sourceName);
+// Reads the whole stream line by line and returns its sites in file order
+// as x0, y0, x1, y1, ... Throws InputError at the first bad line, on a read
+// failure, and when fewer than two sites were found. `sourceName` is used in
+// the messages.
+std::vector<double> readSites(std::istream& in, const std::string& sourceName, Precision precision);
 
 } // namespace TessaroTools

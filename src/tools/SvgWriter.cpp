@@ -1,6 +1,7 @@
 // The SVG picture: the program's background, the Voronoi cells in yellow when
-// asked for, red edges, blue circumcircles and green sites on top, in a view
-// box fitted to the sites. SVG's y axis points down, so every y is negated to
+// asked for, red edges (those on the input's segments three times as wide),
+// blue circumcircles and green sites on top, in a view box fitted to the
+// sites. SVG's y axis points down, so every y is negated to
 // keep the picture the right way up.
 #include "NumberText.h"
 #include "OutputFormats.h"
@@ -16,12 +17,10 @@ namespace {
 constexpr double pictureSize = 800.0;
 // Radius of a site, in pixels, as the program's five-pixel points.
 constexpr double siteRadiusPixels = 2.5;
+// Width of an edge on a segment, in pixels; other edges are one pixel wide.
+constexpr double segmentWidthPixels = 3.0;
 
 // SVG's y of a plane y; 0 - y rather than -y, so that no "-0" appears.
-float svgY(float y) {
-    return 0.0f - y;
-}
-
 double svgY(double y) {
     return 0.0 - y;
 }
@@ -65,20 +64,32 @@ void writeHeader(TextBlockWriter& writer, const ViewBox& box) {
         .text("\" fill=\"rgb(50%,50%,70%)\"/>\n");
 }
 
-void writeEdgeGroup(TextBlockWriter& writer, const std::vector<DelaunayTest::Line>& edges,
-                    double pixel) {
-    writer.text("<g id=\"edges\" stroke=\"rgb(100%,0%,0%)\" stroke-width=\"")
-        .number(pixel)
+// The edges on segments (`segments` true) or the others, as a group with
+// its own id and width; a group without edges is left out.
+void writeEdgeGroup(TextBlockWriter& writer, const TriangulationShapes& shapes, bool segments,
+                    double width) {
+    if (std::none_of(shapes.edges.begin(), shapes.edges.end(),
+                     [segments](const Edge& edge) { return edge.segment == segments; })) {
+        return;
+    }
+    writer.text(segments ? "<g id=\"segments\"" : "<g id=\"edges\"")
+        .text(" stroke=\"rgb(100%,0%,0%)\" stroke-width=\"")
+        .number(width)
         .text("\" fill=\"none\">\n");
-    for (const DelaunayTest::Line& edge : edges) {
+    for (const Edge& edge : shapes.edges) {
+        if (edge.segment != segments) {
+            continue;
+        }
+        const Position& from = shapes.sites[edge.from];
+        const Position& to = shapes.sites[edge.to];
         writer.text("<line x1=\"")
-            .number(edge.start.x)
+            .coordinate(from.x)
             .text("\" y1=\"")
-            .number(svgY(edge.start.y))
+            .coordinate(svgY(from.y))
             .text("\" x2=\"")
-            .number(edge.end.x)
+            .coordinate(to.x)
             .text("\" y2=\"")
-            .number(svgY(edge.end.y))
+            .coordinate(svgY(to.y))
             .text("\"/>\n");
     }
     writer.text("</g>\n");
@@ -86,22 +97,21 @@ void writeEdgeGroup(TextBlockWriter& writer, const std::vector<DelaunayTest::Lin
 
 // A circle through sites far out of range can come out infinite or NaN; such
 // a value is no valid SVG length, so that circle is left out of the picture.
-void writeCircleGroup(TextBlockWriter& writer, const std::vector<DelaunayTest::Circle>& circles,
-                      double pixel) {
+void writeCircleGroup(TextBlockWriter& writer, const std::vector<Circle>& circles, double pixel) {
     writer.text("<g id=\"circles\" stroke=\"rgb(0%,0%,100%)\" stroke-width=\"")
         .number(pixel)
         .text("\" fill=\"none\">\n");
-    for (const DelaunayTest::Circle& circle : circles) {
+    for (const Circle& circle : circles) {
         if (!std::isfinite(circle.center.x) || !std::isfinite(circle.center.y) ||
             !std::isfinite(circle.radius)) {
             continue;
         }
         writer.text("<circle cx=\"")
-            .number(circle.center.x)
+            .coordinate(circle.center.x)
             .text("\" cy=\"")
-            .number(svgY(circle.center.y))
+            .coordinate(svgY(circle.center.y))
             .text("\" r=\"")
-            .number(circle.radius)
+            .coordinate(circle.radius)
             .text("\"/>\n");
     }
     writer.text("</g>\n");
@@ -129,14 +139,13 @@ void writeVoronoiGroup(TextBlockWriter& writer, const std::vector<VoronoiCell>& 
     writer.text("</g>\n");
 }
 
-void writeSiteGroup(TextBlockWriter& writer, const std::vector<DelaunayTest::Point>& sites,
-                    double radius) {
+void writeSiteGroup(TextBlockWriter& writer, const std::vector<Position>& sites, double radius) {
     writer.text("<g id=\"sites\" fill=\"rgb(0%,100%,0%)\" stroke=\"none\">\n");
-    for (const DelaunayTest::Point& site : sites) {
+    for (const Position& site : sites) {
         writer.text("<circle cx=\"")
-            .number(site.x)
+            .coordinate(site.x)
             .text("\" cy=\"")
-            .number(svgY(site.y))
+            .coordinate(svgY(site.y))
             .text("\" r=\"")
             .number(radius)
             .text("\"/>\n");
@@ -144,22 +153,35 @@ void writeSiteGroup(TextBlockWriter& writer, const std::vector<DelaunayTest::Poi
     writer.text("</g>\n");
 }
 
-} // namespace
-
-SiteFrame frameSites(const std::vector<DelaunayTest::Point>& sites) {
-    if (sites.empty()) {
+// The frame of `count` sites, the i-th at position(i).
+template <typename PositionOf>
+SiteFrame frameOf(std::size_t count, PositionOf position) {
+    if (count == 0) {
         return SiteFrame{0.0, 0.0, 0.0, 0.0, 1.0};
     }
-    double minX = sites.front().x, maxX = minX;
-    double minY = sites.front().y, maxY = minY;
-    for (const DelaunayTest::Point& p : sites) {
-        minX = std::min(minX, static_cast<double>(p.x));
-        maxX = std::max(maxX, static_cast<double>(p.x));
-        minY = std::min(minY, static_cast<double>(p.y));
-        maxY = std::max(maxY, static_cast<double>(p.y));
+    double minX = position(0).x, maxX = minX;
+    double minY = position(0).y, maxY = minY;
+    for (std::size_t i = 1; i < count; ++i) {
+        const Position p = position(i);
+        minX = std::min(minX, p.x);
+        maxX = std::max(maxX, p.x);
+        minY = std::min(minY, p.y);
+        maxY = std::max(maxY, p.y);
     }
     const double longer = std::max(maxX - minX, maxY - minY);
     return SiteFrame{minX, minY, maxX, maxY, longer > 0.0 ? 0.05 * longer : 1.0};
+}
+
+} // namespace
+
+SiteFrame frameSites(const std::vector<Position>& sites) {
+    return frameOf(sites.size(), [&sites](std::size_t i) { return sites[i]; });
+}
+
+SiteFrame frameSites(const std::vector<double>& coords) {
+    return frameOf(coords.size() / 2, [&coords](std::size_t i) {
+        return Position{coords[2 * i], coords[2 * i + 1]};
+    });
 }
 
 void writeSvg(std::ostream& out, const TriangulationShapes& shapes) {
@@ -167,10 +189,11 @@ void writeSvg(std::ostream& out, const TriangulationShapes& shapes) {
     // Lengths in the picture are in the sites' units; one pixel of the
     // rendered picture is this long.
     const double pixel = std::max(box.width, box.height) / pictureSize;
-    TextBlockWriter writer(out);
+    TextBlockWriter writer(out, shapes.precision);
     writeHeader(writer, box);
     writeVoronoiGroup(writer, shapes.cells, pixel);
-    writeEdgeGroup(writer, shapes.edges, pixel);
+    writeEdgeGroup(writer, shapes, false, pixel);
+    writeEdgeGroup(writer, shapes, true, segmentWidthPixels * pixel);
     writeCircleGroup(writer, shapes.circles, pixel);
     writeSiteGroup(writer, shapes.sites, siteRadiusPixels * pixel);
     writer.text("</svg>\n");

@@ -4,11 +4,12 @@
 namespace TessaroTools {
 
 void writeTriangles(std::ostream& out, const TriangulationShapes& shapes) {
-    TextBlockWriter writer(out);
+    TextBlockWriter writer(out, shapes.precision);
     for (const Triangle& triangle : shapes.triangles) {
-        writer.pair(triangle.a.x, triangle.a.y).character(' ');
-        writer.pair(triangle.b.x, triangle.b.y).character(' ');
-        writer.pair(triangle.c.x, triangle.c.y).character('\n');
+        for (std::size_t k = 0; k < 3; ++k) {
+            const Position& corner = shapes.sites[triangle[k]];
+            writer.pair(corner.x, corner.y).character(k < 2 ? ' ' : '\n');
+        }
     }
 }
 

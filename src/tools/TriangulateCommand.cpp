@@ -3,10 +3,10 @@
 #include "AtomicOutputFile.h"
 #include "CommandLine.h"
 #include "OutputFormats.h"
+#include "PolyReader.h"
 #include "SiteReader.h"
 #include "TriangulationShapes.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -26,40 +26,67 @@ bool readsStandardInput(const CommandLine& command) {
     return command.inputPath.empty() || command.inputPath == "-";
 }
 
-std::vector<DelaunayTest::Point> readAllSites(const CommandLine& command,
-                                              std::istream& standardInput) {
-    if (readsStandardInput(command)) {
-        return readSites(standardInput, "<stdin>");
-    }
-    std::ifstream file(command.inputPath, std::ios::binary);
-    if (!file) {
-        throw InputError("cannot open " + command.inputPath + ": " + std::strerror(errno));
-    }
-    return readSites(file, command.inputPath);
+std::string sourceName(const CommandLine& command) {
+    return readsStandardInput(command) ? "<stdin>" : command.inputPath;
 }
 
-// The input's sites, at least two of them distinct.
-std::vector<DelaunayTest::Point> readInput(const CommandLine& command,
-                                           std::istream& standardInput) {
-    std::vector<DelaunayTest::Point> sites = readAllSites(command, standardInput);
-    const DelaunayTest::Point& first = sites.front();
-    if (std::all_of(sites.begin(), sites.end(), [&first](const DelaunayTest::Point& p) {
-            return p.x == first.x && p.y == first.y;
-        })) {
-        const std::string source = readsStandardInput(command) ? "<stdin>" : command.inputPath;
-        throw InputError(source + ": at least two distinct sites are needed, all sites coincide");
+// The input as a .poly file, or as a site file (without segments).
+PolyFile readFrom(std::istream& in, const CommandLine& command) {
+    if (command.poly) {
+        return readPoly(in, sourceName(command), command.precision);
     }
+    PolyFile sites;
+    sites.input.coords = readSites(in, sourceName(command), command.precision);
     return sites;
+}
+
+// The input's sites, at least two of them distinct, and its segments.
+PolyFile readInput(const CommandLine& command, std::istream& standardInput) {
+    PolyFile input;
+    if (readsStandardInput(command)) {
+        input = readFrom(standardInput, command);
+    } else {
+        std::ifstream file(command.inputPath, std::ios::binary);
+        if (!file) {
+            throw InputError("cannot open " + command.inputPath + ": " + std::strerror(errno));
+        }
+        input = readFrom(file, command);
+    }
+    const std::vector<double>& coords = input.input.coords;
+    bool distinct = false;
+    for (std::size_t i = 2; i < coords.size() && !distinct; i += 2) {
+        distinct = coords[i] != coords[0] || coords[i + 1] != coords[1];
+    }
+    if (!distinct) {
+        throw InputError(sourceName(command) +
+                         ": at least two distinct sites are needed, all sites coincide");
+    }
+    return input;
 }
 
 // The box the Voronoi cells are clipped to, when they are asked for: the one
 // on the command line, or the picture's frame around the sites.
 std::optional<EdgeAlgebra::Box> voronoiBox(const CommandLine& command,
-                                           const std::vector<DelaunayTest::Point>& sites) {
+                                           const std::vector<double>& coords) {
     if (!command.voronoi) {
         return std::nullopt;
     }
-    return command.clip ? *command.clip : frameSites(sites).box();
+    return command.clip ? *command.clip : frameSites(coords).box();
+}
+
+// The shapes of the input's triangulation. The core refuses crossing
+// segments by their positions in its list; the message names them as the
+// .poly file does, with their lines.
+TriangulationShapes triangulateInput(const CommandLine& command, const PolyFile& input) {
+    try {
+        return triangulateSites(input.input, command.precision,
+                                voronoiBox(command, input.input.coords));
+    } catch (const std::invalid_argument& error) {
+        if (input.input.segments.empty()) {
+            throw;
+        }
+        throw InputError(describeSegmentError(input, sourceName(command), error.what()));
+    }
 }
 
 // Reads, triangulates and writes. An output file is opened first, so that an
@@ -71,8 +98,7 @@ void triangulateAndWrite(const CommandLine& command, std::istream& standardInput
     if (!command.outputPath.empty()) {
         outputFile.emplace(command.outputPath);
     }
-    const std::vector<DelaunayTest::Point> sites = readInput(command, standardInput);
-    const TriangulationShapes shapes = triangulateSites(sites, voronoiBox(command, sites));
+    const TriangulationShapes shapes = triangulateInput(command, readInput(command, standardInput));
     if (outputFile) {
         writeShapes(outputFile->stream(), shapes, command.format);
         outputFile->commit();

@@ -1,23 +1,50 @@
 #pragma once
 
-#include "scene/Circle.h"
-#include "scene/Line.h"
-#include "scene/Point.h"
+#include "Precision.h"
 
 #include <edgealgebra/Voronoi.h>
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
 namespace TessaroTools {
 
-// A bounded triangle of the triangulation, its corners counterclockwise.
-struct Triangle {
-    DelaunayTest::Point a;
-    DelaunayTest::Point b;
-    DelaunayTest::Point c;
+// What the command triangulates: the sites of a site file, or the vertices,
+// segments and holes of a .poly file.
+struct PlanarInput {
+    // x0, y0, x1, y1, ...: every site in input order. With Precision::Float
+    // each is a float, held in a double.
+    std::vector<double> coords;
+    // Pairs of site indices, each a segment the triangulation must keep.
+    std::vector<std::uint32_t> segments;
+    // x0, y0, x1, y1, ...: a point inside each hole.
+    std::vector<double> holes;
+};
+
+struct Position {
+    double x;
+    double y;
+};
+
+// An edge between two sites, named by their positions in
+// TriangulationShapes::sites, in the direction in which the program draws it.
+struct Edge {
+    std::uint32_t from;
+    std::uint32_t to;
+    // Part of a segment of the input.
+    bool segment;
+};
+
+// A triangle's corners, counterclockwise, as positions in
+// TriangulationShapes::sites.
+using Triangle = std::array<std::uint32_t, 3>;
+
+struct Circle {
+    Position center;
+    double radius;
 };
 
 // The Voronoi cell of one site, clipped to a box: its corners
@@ -30,28 +57,39 @@ struct VoronoiCell {
 
 // Everything the command can write about one triangulation.
 struct TriangulationShapes {
-    // The distinct sites, sorted by coordinates.
-    std::vector<DelaunayTest::Point> sites;
-    // One per undirected edge, in the direction in which the program draws
-    // it; sorted by coordinates.
-    std::vector<DelaunayTest::Line> edges;
-    // The bounded triangles, each starting at its corner that comes first by
-    // coordinates; sorted by coordinates.
+    // How the numbers were read and are to be written: with Float, every
+    // coordinate and circle is a float held in a double.
+    Precision precision = Precision::Double;
+    // The distinct sites, sorted by x and then y; edges and triangles name
+    // them by their position here.
+    std::vector<Position> sites;
+    // One per undirected edge; sorted by their ends' positions in `sites`.
+    std::vector<Edge> edges;
+    // The triangles, each starting at its corner that comes first in
+    // `sites`; sorted likewise.
     std::vector<Triangle> triangles;
-    // circles[i] is the circumcircle of triangles[i]: one of the three copies
-    // the program computes for that triangle.
-    std::vector<DelaunayTest::Circle> circles;
+    // circles[i] is the circumcircle of triangles[i].
+    std::vector<Circle> circles;
     // The sites' Voronoi cells that meet the box, in input order; empty
     // unless asked for.
     std::vector<VoronoiCell> cells;
 };
 
-// Triangulates the sites with the core and turns the result into plain
-// shapes: the same edges, drawn in the same directions, and the same circles
-// as the program's Triangulate command gives. Needs at least two sites; of
-// coincident sites the first takes part and the others are left out, as the
-// core leaves them out. With a box, also the Voronoi cells clipped to it.
-TriangulationShapes triangulateSites(const std::vector<DelaunayTest::Point>& sites,
+// Triangulates the input with the core and turns the result into plain
+// shapes, with edges drawn in the program's directions. Without segments it
+// is the Delaunay triangulation; with segments the constrained one, carved
+// down to the triangles the segments enclose, less the holes. Of coincident
+// sites the first takes part and the others are left out, as the core leaves
+// them out. Needs at least two sites.
+//
+// Double: the coordinates as they are, circles computed in double precision
+// from the triangle's first corner. Float: the coordinates must be floats;
+// each circle is the one the program computes, bit for bit.
+//
+// With a box, also the Voronoi cells of the sites (of their Delaunay
+// triangulation: segments and holes play no part) clipped to it. Throws the
+// core's std::invalid_argument for segments that cross.
+TriangulationShapes triangulateSites(const PlanarInput& input, Precision precision,
                                      const std::optional<EdgeAlgebra::Box>& voronoiBox = {});
 
 } // namespace TessaroTools

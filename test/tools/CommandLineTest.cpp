@@ -6,6 +6,7 @@ namespace {
 
 using TessaroTools::OutputFormat;
 using TessaroTools::parseCommandLine;
+using TessaroTools::Precision;
 using TessaroTools::UsageError;
 
 struct GoodCommandLine {
@@ -14,6 +15,8 @@ struct GoodCommandLine {
     std::string input;
     std::string output;
     bool voronoi = false;
+    Precision precision = Precision::Double;
+    bool poly = false;
 };
 
 TEST(CommandLine, ReadsFormatInputAndOutput) {
@@ -30,6 +33,11 @@ TEST(CommandLine, ReadsFormatInputAndOutput) {
         {{"--voronoi", "in"}, OutputFormat::Voronoi, "in", "", true},
         {{"--voronoi", "--svg"}, OutputFormat::Svg, "", "", true},
         {{"--svg", "--voronoi", "--clip", "0", "0", "1", "1"}, OutputFormat::Svg, "", "", true},
+        {{"--float", "in"}, OutputFormat::Edges, "in", "", false, Precision::Float},
+        {{"a/shape.poly"}, OutputFormat::Edges, "a/shape.poly", "", false, Precision::Double, true},
+        {{"--poly", "--float"}, OutputFormat::Edges, "", "", false, Precision::Float, true},
+        {{"--poly", "-", "--svg"}, OutputFormat::Svg, "-", "", false, Precision::Double, true},
+        {{"shape.poly.txt"}, OutputFormat::Edges, "shape.poly.txt", ""},
     };
     for (const GoodCommandLine& c : cases) {
         const TessaroTools::CommandLine line = parseCommandLine(c.arguments);
@@ -37,6 +45,8 @@ TEST(CommandLine, ReadsFormatInputAndOutput) {
         EXPECT_EQ(line.inputPath, c.input);
         EXPECT_EQ(line.outputPath, c.output);
         EXPECT_EQ(line.voronoi, c.voronoi);
+        EXPECT_EQ(line.precision, c.precision);
+        EXPECT_EQ(line.poly, c.poly);
         EXPECT_FALSE(line.help || line.version);
     }
     const std::optional<EdgeAlgebra::Box> clip =

@@ -159,6 +159,20 @@ std::vector<std::vector<float>> parseNumberLines(const std::string& text, std::s
 
 namespace ToolTest {
 
+TessaroTools::PlanarInput siteInput(const std::vector<Point>& sites) {
+    TessaroTools::PlanarInput input;
+    for (const Point& p : sites) {
+        input.coords.push_back(p.x);
+        input.coords.push_back(p.y);
+    }
+    return input;
+}
+
+Point siteOf(const TessaroTools::TriangulationShapes& shapes, std::uint32_t rank) {
+    return Point(static_cast<float>(shapes.sites[rank].x),
+                 static_cast<float>(shapes.sites[rank].y));
+}
+
 std::multiset<EdgeKey> chainEdges(std::vector<Point> sites) {
     std::sort(sites.begin(), sites.end(),
               [](const Point& a, const Point& b) { return corner(a) < corner(b); });

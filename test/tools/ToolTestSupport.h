@@ -79,6 +79,12 @@ std::vector<std::vector<float>> parseNumberLines(const std::string& text, std::s
 
 namespace ToolTest {
 
+// The sites as the command's input, without segments.
+TessaroTools::PlanarInput siteInput(const std::vector<Point>& sites);
+
+// The site of rank `rank` in the shapes, as a float point.
+Point siteOf(const TessaroTools::TriangulationShapes& shapes, std::uint32_t rank);
+
 // The edges of sites on one line: neighbours in ascending (x, y) order.
 std::multiset<EdgeKey> chainEdges(std::vector<Point> sites);
 
