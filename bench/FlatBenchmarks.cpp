@@ -3,6 +3,10 @@
 // benchmarks, given as flat x, y floats, on one thread and on all threads.
 // The manual time is the wall time of the call; freeing the arrays afterwards
 // is reported as a counter of its own.
+//
+// The cost of segments: the same sites with a thousand long segments across
+// the square, triangulate(coords, segments), beside the plain triangulate of
+// exactly the same sites (the segments' ends included).
 #include "BenchSites.h"
 #include "BenchSizes.h"
 #include "PhaseTimes.h"
@@ -10,20 +14,21 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <utility>
 
 namespace {
 
-void OursTriangulate(benchmark::State& state) {
-    const std::size_t n = static_cast<std::size_t>(state.range(0));
-    const unsigned threads = static_cast<unsigned>(state.range(1));
-    const std::vector<float> coords = benchCoords(n);
+// Times `triangulateOnce` (which returns a Triangulation) per iteration, and
+// the freeing of its result apart.
+template <typename Triangulate>
+void timeTriangulate(benchmark::State& state, std::size_t n, Triangulate triangulateOnce) {
     PhaseTimes phases;
     std::size_t triangles = 0;
     for (auto _ : state) {
         phases.start();
         const BenchClock::time_point start = BenchClock::now();
-        EdgeAlgebra::Triangulation result = EdgeAlgebra::triangulate(coords, threads);
+        EdgeAlgebra::Triangulation result = triangulateOnce();
         state.SetIterationTime(secondsBetween(start, BenchClock::now()));
         phases.mark("triangulate");
         triangles = result.triangles.size() / 3;
@@ -35,6 +40,70 @@ void OursTriangulate(benchmark::State& state) {
     state.counters["triangles"] = static_cast<double>(triangles);
 }
 
+void OursTriangulate(benchmark::State& state) {
+    const std::size_t n = static_cast<std::size_t>(state.range(0));
+    const unsigned threads = static_cast<unsigned>(state.range(1));
+    const std::vector<float> coords = benchCoords(n);
+    timeTriangulate(state, n, [&] { return EdgeAlgebra::triangulate(coords, threads); });
+}
+
+// A thousand horizontal segments across the whole square [-4, 4)^2, at
+// evenly spaced heights, their ends added to the sites: parallel, so none
+// crosses another, and each crosses the edges of a row of triangles from
+// one side to the other (of the order of sqrt(n) of them).
+constexpr std::uint32_t kLongSegments = 1000;
+
+struct SitesWithSegments {
+    std::vector<float> coords;
+    std::vector<std::uint32_t> segments;
+};
+
+SitesWithSegments sitesWithLongSegments(std::size_t n) {
+    SitesWithSegments result{benchCoords(n), {}};
+    for (std::uint32_t k = 0; k < kLongSegments; ++k) {
+        const float y = -4.0f + 8.0f * (static_cast<float>(k) + 0.5f) / kLongSegments;
+        const std::uint32_t first = static_cast<std::uint32_t>(result.coords.size() / 2);
+        result.coords.insert(result.coords.end(), {-4.0f, y, 4.0f, y});
+        result.segments.insert(result.segments.end(), {first, first + 1});
+    }
+    return result;
+}
+
+// The plain triangulation of the sites with the segments' ends.
+void OursTriangulateSegmentSites(benchmark::State& state) {
+    const std::size_t n = static_cast<std::size_t>(state.range(0));
+    const unsigned threads = static_cast<unsigned>(state.range(1));
+    const SitesWithSegments input = sitesWithLongSegments(n);
+    timeTriangulate(state, n, [&] { return EdgeAlgebra::triangulate(input.coords, threads); });
+}
+
+// The same sites with the segments inserted (on the calling thread, after a
+// construction on `threads`).
+void OursTriangulateSegments(benchmark::State& state) {
+    const std::size_t n = static_cast<std::size_t>(state.range(0));
+    const unsigned threads = static_cast<unsigned>(state.range(1));
+    const SitesWithSegments input = sitesWithLongSegments(n);
+    timeTriangulate(
+        state, n, [&] { return EdgeAlgebra::triangulate(input.coords, input.segments, threads); });
+    state.counters["segments"] = kLongSegments;
+}
+
+// The sizes where a thousand segments across the square are long ones: from
+// ten thousand sites on, each with one thread and with all threads.
+void applySegmentSizesAndThreads(benchmark::internal::Benchmark* b) {
+    b->ArgNames({"n", "threads"});
+    for (long long n : kBenchSizes) {
+        for (long long threads : {1LL, static_cast<long long>(allThreads())}) {
+            if (n >= 10000) {
+                b->Args({n, threads});
+            }
+        }
+    }
+    b->UseManualTime()->Unit(benchmark::kMillisecond);
+}
+
 } // namespace
 
 BENCHMARK(OursTriangulate)->Apply(applyBenchSizesAndThreads);
+BENCHMARK(OursTriangulateSegmentSites)->Apply(applySegmentSizesAndThreads);
+BENCHMARK(OursTriangulateSegments)->Apply(applySegmentSizesAndThreads);

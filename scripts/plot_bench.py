@@ -37,6 +37,15 @@ SERIES = [
     ("ours, all threads: whole cycle", "OursCycle", ALL, None),
     ("ours, 1 thread: triangulate", "OursTriangulate", ONE, None),
     ("ours, all threads: triangulate", "OursTriangulate", ALL, None),
+    # The same sites with 1000 long segments (their ends added as sites):
+    # triangulate(coords, segments) beside the plain triangulate of the same
+    # sites.
+    ("ours, 1 thread: triangulate, sites of 1000 segments", "OursTriangulateSegmentSites",
+     ONE, None),
+    ("ours, all threads: triangulate, sites of 1000 segments", "OursTriangulateSegmentSites",
+     ALL, None),
+    ("ours, 1 thread: triangulate with 1000 segments", "OursTriangulateSegments", ONE, None),
+    ("ours, all threads: triangulate with 1000 segments", "OursTriangulateSegments", ALL, None),
     ("ours with std::sort, 1 thread: sort + build", "OursCycleStdSort", ONE, "sort_build"),
     ("ours with std::sort: of which std::sort", "OursCycleStdSort", ONE, "sort"),
     ("ours with std::sort, 1 thread: whole cycle", "OursCycleStdSort", ONE, None),
@@ -60,6 +69,12 @@ RATIOS = [
      "ours, all threads: triangulate", "CGAL: build"),
     ("ratio whole cycle, all threads / CGAL build + destroy",
      "ours, all threads: whole cycle", "CGAL: build + destroy"),
+    ("ratio with 1000 segments / plain triangulate of the same sites, 1 thread",
+     "ours, 1 thread: triangulate with 1000 segments",
+     "ours, 1 thread: triangulate, sites of 1000 segments"),
+    ("ratio with 1000 segments / plain triangulate of the same sites, all threads",
+     "ours, all threads: triangulate with 1000 segments",
+     "ours, all threads: triangulate, sites of 1000 segments"),
 ]
 
 
