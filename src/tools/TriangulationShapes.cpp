@@ -32,29 +32,28 @@ public:
         for (std::uint32_t i = 0; i < sorted.size(); ++i) {
             sorted[i] = {coords[2 * std::size_t{i}], coords[2 * std::size_t{i} + 1], i};
         }
-        // Ties by index: the first of coincident sites is the one with the
-        // lowest index, the one the core keeps.
+        // Ties by index: of coincident sites (0 and -0 coincide too) the one
+        // with the lowest index, the one the core keeps, gives the rank its
+        // coordinates.
         std::sort(sorted.begin(), sorted.end(), [](const Entry& a, const Entry& b) {
             return a.x != b.x ? a.x < b.x : a.y != b.y ? a.y < b.y : a.site < b.site;
         });
         for (const Entry& entry : sorted) {
-            if (m_first.empty() || entry.x != m_distinct.back().x ||
+            if (m_distinct.empty() || entry.x != m_distinct.back().x ||
                 entry.y != m_distinct.back().y) {
-                m_first.push_back(entry.site);
                 m_distinct.push_back({entry.x, entry.y});
             }
-            m_rank[entry.site] = static_cast<std::uint32_t>(m_first.size() - 1);
+            m_rank[entry.site] = static_cast<std::uint32_t>(m_distinct.size() - 1);
         }
     }
 
     std::uint32_t of(std::uint32_t site) const { return m_rank[site]; }
-    std::uint32_t distinctCount() const { return static_cast<std::uint32_t>(m_first.size()); }
+    std::uint32_t distinctCount() const { return static_cast<std::uint32_t>(m_distinct.size()); }
     // The distinct sites in rank order.
     std::vector<Position> takeDistinct() { return std::move(m_distinct); }
 
 private:
     std::vector<std::uint32_t> m_rank;
-    std::vector<std::uint32_t> m_first;
     std::vector<Position> m_distinct;
 };
 
