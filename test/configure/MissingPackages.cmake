@@ -14,7 +14,7 @@
 # Builds use two jobs and only the targets each check needs.
 cmake_minimum_required(VERSION 3.25)
 
-set(optional_packages GLUT OpenGL X11 GTest benchmark CGAL)
+set(optional_packages GLUT OpenGL X11 GTest benchmark CGAL pybind11)
 file(REMOVE_RECURSE ${WORK_DIR})
 
 # Configures WORK_DIR/<tree> with the packages <hidden> hidden and the other
@@ -86,7 +86,7 @@ endforeach()
 
 # 2. the core alone
 configure_with_hidden(library "${optional_packages}")
-expect_configure(library ON "freeglut3-dev;libgtest-dev;libbenchmark-dev" "")
+expect_configure(library ON "freeglut3-dev;libgtest-dev;libbenchmark-dev;pybind11-dev" "")
 run_step("Building with GMP alone" ${CMAKE_COMMAND} --build ${WORK_DIR}/library -j 2)
 run_step("Installing and building examples/"
          ${CMAKE_COMMAND} -DBUILD_DIR=${WORK_DIR}/library -DEXAMPLE_DIR=${SOURCE_DIR}/examples
