@@ -86,14 +86,21 @@ ScratchVector<std::uint32_t> distinctFiniteSites(CoordinateView<Coordinate> coor
     return order;
 }
 
+// The sites' coordinates gathered in sorted order, in chunks on up to
+// `threads` threads.
 template <typename Coordinate>
 PageArray<CompactVertex<Coordinate>> verticesInOrder(CoordinateView<Coordinate> coords,
-                                                     const ScratchVector<std::uint32_t>& order) {
+                                                     const ScratchVector<std::uint32_t>& order,
+                                                     unsigned threads) {
+    constexpr std::size_t kChunk = std::size_t{1} << 16;
     PageArray<CompactVertex<Coordinate>> vertices(order.size());
-    for (std::size_t k = 0; k < order.size(); ++k) {
-        const std::uint32_t i = order[k];
-        vertices[k] = {coords[2 * std::size_t{i}], coords[2 * std::size_t{i} + 1], i};
-    }
+    ForkJoin::forEachChunk(threads, (order.size() + kChunk - 1) / kChunk, [&](std::size_t c) {
+        const std::size_t end = std::min(order.size(), (c + 1) * kChunk);
+        for (std::size_t k = c * kChunk; k < end; ++k) {
+            const std::uint32_t i = order[k];
+            vertices[k] = {coords[2 * std::size_t{i}], coords[2 * std::size_t{i} + 1], i};
+        }
+    });
     return vertices;
 }
 
@@ -103,13 +110,13 @@ template <typename Coordinate>
 CompactTriangulation<Coordinate> build(CoordinateView<Coordinate> coords,
                                        const ScratchVector<std::uint32_t>& order,
                                        unsigned threads) {
-    PageArray<CompactVertex<Coordinate>> vertices = verticesInOrder(coords, order);
+    PageArray<CompactVertex<Coordinate>> vertices = verticesInOrder(coords, order, threads);
     if (order.size() >= CompactConstruction::kMinimumStripSites) {
         CompactTriangulation<Coordinate> built;
         if (CompactConstruction::buildWithStrips(vertices, built, threads)) {
             return built;
         }
-        vertices = verticesInOrder(coords, order);
+        vertices = verticesInOrder(coords, order, threads);
     }
     return CompactConstruction::buildWithVerticalCuts(std::move(vertices), threads);
 }
