@@ -1,6 +1,7 @@
 // The flat front door: one call of triangulate(coords, threads) (sorting,
 // construction and the flat arrays) on the same sites as the other
-// benchmarks, given as flat x, y floats, on one thread and on all threads.
+// benchmarks, given as flat x, y floats (and again as doubles), on one thread
+// and on all threads.
 // The manual time is the wall time of the call; freeing the arrays afterwards
 // is reported as a counter of its own.
 //
@@ -44,6 +45,16 @@ void OursTriangulate(benchmark::State& state) {
     const std::size_t n = static_cast<std::size_t>(state.range(0));
     const unsigned threads = static_cast<unsigned>(state.range(1));
     const std::vector<float> coords = benchCoords(n);
+    timeTriangulate(state, n, [&] { return EdgeAlgebra::triangulate(coords, threads); });
+}
+
+// The double-precision path on the same sites, lifted to doubles: the same
+// triangles, decided on double coordinates.
+void OursTriangulateDouble(benchmark::State& state) {
+    const std::size_t n = static_cast<std::size_t>(state.range(0));
+    const unsigned threads = static_cast<unsigned>(state.range(1));
+    const std::vector<float> single = benchCoords(n);
+    const std::vector<double> coords(single.begin(), single.end());
     timeTriangulate(state, n, [&] { return EdgeAlgebra::triangulate(coords, threads); });
 }
 
@@ -105,5 +116,6 @@ void applySegmentSizesAndThreads(benchmark::internal::Benchmark* b) {
 } // namespace
 
 BENCHMARK(OursTriangulate)->Apply(applyBenchSizesAndThreads);
+BENCHMARK(OursTriangulateDouble)->Apply(applyBenchSizesAndThreads);
 BENCHMARK(OursTriangulateSegmentSites)->Apply(applySegmentSizesAndThreads);
 BENCHMARK(OursTriangulateSegments)->Apply(applySegmentSizesAndThreads);

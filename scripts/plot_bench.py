@@ -37,6 +37,8 @@ SERIES = [
     ("ours, all threads: whole cycle", "OursCycle", ALL, None),
     ("ours, 1 thread: triangulate", "OursTriangulate", ONE, None),
     ("ours, all threads: triangulate", "OursTriangulate", ALL, None),
+    ("ours, 1 thread: triangulate, double", "OursTriangulateDouble", ONE, None),
+    ("ours, all threads: triangulate, double", "OursTriangulateDouble", ALL, None),
     # The same sites with 1000 long segments (their ends added as sites):
     # triangulate(coords, segments) beside the plain triangulate of the same
     # sites.
@@ -67,6 +69,10 @@ RATIOS = [
      "ours, 1 thread: triangulate", "CGAL: build"),
     ("ratio triangulate, all threads / CGAL build",
      "ours, all threads: triangulate", "CGAL: build"),
+    ("ratio triangulate, double / float, 1 thread",
+     "ours, 1 thread: triangulate, double", "ours, 1 thread: triangulate"),
+    ("ratio triangulate, double / float, all threads",
+     "ours, all threads: triangulate, double", "ours, all threads: triangulate"),
     ("ratio whole cycle, all threads / CGAL build + destroy",
      "ours, all threads: whole cycle", "CGAL: build + destroy"),
     ("ratio with 1000 segments / plain triangulate of the same sites, 1 thread",
