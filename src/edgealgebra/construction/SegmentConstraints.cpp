@@ -1,7 +1,6 @@
 #include "construction/SegmentConstraints.h"
 
 #include "construction/SegmentInsertion.h"
-#include "edgealgebra/Triangulate.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -22,7 +21,7 @@ public:
 
     explicit InsertionMesh(CompactTriangulation<Coordinate>& built)
         : Base(built.edges, built.region, built.vertices.data()), m_edges(built.edges),
-          m_outOf(built.vertices.size(), kNone) {
+          m_outOf(built.vertices.size(), kNoSegment) {
         for (std::uint32_t q = 0; q < m_edges.quadSlots(); ++q) {
             if (m_edges.isLive(q)) {
                 m_outOf[m_edges.org(4 * q)] = 4 * q;
@@ -52,13 +51,13 @@ private:
 // Which quads lie on which segment, for the one being inserted.
 class Constraints {
 public:
-    explicit Constraints(std::size_t quads) : m_segmentOf(quads, kNone) {}
+    explicit Constraints(std::size_t quads) : m_segmentOf(quads, kNoSegment) {}
 
     void start(std::uint32_t segment) { m_current = segment; }
-    bool isConstrained(Record e) const { return m_segmentOf[e >> 2] != kNone; }
+    bool isConstrained(Record e) const { return m_segmentOf[e >> 2] != kNoSegment; }
     // Where segments overlap, an edge stays with the first.
     void constrain(Record e) {
-        if (m_segmentOf[e >> 2] == kNone) {
+        if (m_segmentOf[e >> 2] == kNoSegment) {
             m_segmentOf[e >> 2] = m_current;
         }
     }
@@ -73,7 +72,7 @@ public:
 
 private:
     std::vector<std::uint32_t> m_segmentOf;
-    std::uint32_t m_current = kNone;
+    std::uint32_t m_current = kNoSegment;
 };
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "results/FlatTriangulation.h"
 
+#include "construction/SegmentConstraints.h"
 #include "parallel/ForkJoin.h"
 
 #include <algorithm>
@@ -259,7 +260,7 @@ private:
         const Record records[3] = {owner, m_edges.lnext(owner), lprev(m_edges, owner)};
         for (std::uint32_t k = 0; k < 3; ++k) {
             corners[k] = siteAt(records[k]);
-            flags[k] = m_segmentOf != nullptr && (*m_segmentOf)[records[k] >> 2] != kNone;
+            flags[k] = m_segmentOf != nullptr && (*m_segmentOf)[records[k] >> 2] != kNoSegment;
         }
         for (std::uint32_t k = 0; k < 3; ++k) {
             setNumber(records[k], first + k);

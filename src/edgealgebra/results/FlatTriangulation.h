@@ -11,7 +11,7 @@ namespace EdgeAlgebra {
 // used up: its quads go back to the system as soon as they have been read,
 // so that the result and its source never fill memory together.
 //
-// With `segmentOf` (the segment each quad's edge lies on, or kNone), the
+// With `segmentOf` (the segment each quad's edge lies on, or kNoSegment), the
 // result's `constrained` flags mark the half-edges on segments.
 template <typename Coordinate>
 Triangulation flatten(CompactTriangulation<Coordinate> built, unsigned threads,
