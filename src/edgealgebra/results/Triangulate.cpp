@@ -75,13 +75,18 @@ ScratchVector<std::uint32_t> distinctFiniteSites(CoordinateView<Coordinate> coor
     });
     ScratchVector<std::uint32_t> order;
     order.reserve(items.size());
+    // Coincident sites are neighbours in sorted order, and their x keys are
+    // equal: only then are the coordinates themselves read.
+    std::uint64_t previousKey = ~std::uint64_t{0};
     for (const std::uint64_t item : items) {
         const auto i = static_cast<std::uint32_t>(item);
-        if (order.empty() || x(order.back()) != x(i) || y(order.back()) != y(i)) {
+        const std::uint64_t key = item >> 32;
+        if (key != previousKey || x(order.back()) != x(i) || y(order.back()) != y(i)) {
             order.push_back(i);
         } else if (duplicates != nullptr) {
             duplicates->push_back({i, order.back()});
         }
+        previousKey = key;
     }
     return order;
 }

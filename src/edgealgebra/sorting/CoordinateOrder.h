@@ -25,8 +25,9 @@ void sortByCoordinates(ScratchVector<std::uint64_t>& items, RunLess runLess) {
         items.data(), items.data() + items.size(), buffer.data(),
         [](std::uint64_t item) { return static_cast<std::uint32_t>(item >> 32); }, 32);
 
-    // Runs are rare and short for scattered points; a long run (points on a
-    // vertical line) still takes n log n.
+    // Runs are short for scattered points; a long run (points on a vertical
+    // line) still takes n log n.
+    constexpr std::ptrdiff_t kShortRun = 16;
     const auto upperHalf = [](std::uint64_t item) { return item >> 32; };
     const auto itemLess = [&runLess](std::uint64_t a, std::uint64_t b) {
         return runLess(static_cast<std::uint32_t>(a), static_cast<std::uint32_t>(b));
@@ -37,8 +38,20 @@ void sortByCoordinates(ScratchVector<std::uint64_t>& items, RunLess runLess) {
         while (runEnd != items.end() && upperHalf(*runEnd) == upperHalf(*runBegin)) {
             ++runEnd;
         }
-        if (runEnd - runBegin > 1) {
+        if (runEnd - runBegin > kShortRun) {
             std::sort(runBegin, runEnd, itemLess);
+        } else {
+            // Short runs are common where many points share an x key (a
+            // hundred million floats in a small square): sorted in place,
+            // without the setting up of a general sort.
+            for (auto next = runBegin + 1; next < runEnd; ++next) {
+                const std::uint64_t item = *next;
+                auto hole = next;
+                for (; hole != runBegin && itemLess(item, *(hole - 1)); --hole) {
+                    *hole = *(hole - 1);
+                }
+                *hole = item;
+            }
         }
         runBegin = runEnd;
     }
