@@ -240,29 +240,28 @@ bool isStrictlyDelaunay(const CompactTriangulation<Coordinate>& t, unsigned thre
     constexpr std::uint32_t kPrefetchDistance = 16;
     const std::uint32_t slots = edges.quadSlots();
     std::atomic<bool> strict{true};
-    ForkJoin::forEachChunk(threads, (slots + kChunkQuads - 1) / kChunkQuads, [&](std::size_t c) {
-        const auto begin = static_cast<std::uint32_t>(c * kChunkQuads);
-        const std::uint32_t end = std::min(slots, begin + kChunkQuads);
-        for (std::uint32_t q = begin; q < end && strict.load(std::memory_order_relaxed); ++q) {
-            // The two far vertices come from the quads next around the
-            // edge's ends, scattered in memory: fetch them a few quads ahead.
-            const std::uint32_t ahead = q + kPrefetchDistance;
-            if (ahead < slots && edges.isLive(ahead)) {
-                edges.prefetch(edges.onext(4 * ahead + 1));
-                edges.prefetch(edges.onext(4 * ahead + 3));
+    ForkJoin::forEachRange(
+        threads, slots, kChunkQuads, [&](std::uint32_t begin, std::uint32_t end) {
+            for (std::uint32_t q = begin; q < end && strict.load(std::memory_order_relaxed); ++q) {
+                // The two far vertices come from the quads next around the
+                // edge's ends, scattered in memory: fetch them a few quads ahead.
+                const std::uint32_t ahead = q + kPrefetchDistance;
+                if (ahead < slots && edges.isLive(ahead)) {
+                    edges.prefetch(edges.onext(4 * ahead + 1));
+                    edges.prefetch(edges.onext(4 * ahead + 3));
+                }
+                if (!edges.isLive(q) || onHull[q]) {
+                    continue;
+                }
+                const Record edge = 4 * q;
+                const std::uint32_t left = edges.dest(edges.lnext(edge));
+                const std::uint32_t right = edges.dest(edges.lnext(CompactSubdivision::sym(edge)));
+                if (compactInCircleSign(t.vertices.data(), edges.org(edge), edges.dest(edge), left,
+                                        right) >= 0) {
+                    strict = false;
+                }
             }
-            if (!edges.isLive(q) || onHull[q]) {
-                continue;
-            }
-            const Record edge = 4 * q;
-            const std::uint32_t left = edges.dest(edges.lnext(edge));
-            const std::uint32_t right = edges.dest(edges.lnext(CompactSubdivision::sym(edge)));
-            if (compactInCircleSign(t.vertices.data(), edges.org(edge), edges.dest(edge), left,
-                                    right) >= 0) {
-                strict = false;
-            }
-        }
-    });
+        });
     return strict;
 }
 

@@ -66,7 +66,7 @@ public:
     Edge oprev(Edge e) const { return m_edges.oprev(e); }
     Edge lnext(Edge e) const { return m_edges.lnext(e); }
     Edge rprev(Edge e) const { return m_edges.rprev(e); }
-    Edge lprev(Edge e) const { return sym(m_edges.onext(e)); }
+    Edge lprev(Edge e) const { return m_edges.lprev(e); }
     Vertex org(Edge e) const { return m_edges.org(e); }
     Vertex dest(Edge e) const { return m_edges.dest(e); }
 
@@ -124,8 +124,6 @@ public:
               &vb = m_vertices[b];
         return within(va.x, vx.x, vb.x) && within(va.y, vx.y, vb.y);
     }
-
-    const CompactVertex<Coordinate>* vertices() const { return m_vertices; }
 
 private:
     CompactSubdivision& m_edges;

@@ -21,7 +21,7 @@ public:
 
     explicit InsertionMesh(CompactTriangulation<Coordinate>& built)
         : Base(built.edges, built.region, built.vertices.data()), m_edges(built.edges),
-          m_outOf(built.vertices.size(), kNoSegment) {
+          m_outOf(built.vertices.size()) {
         for (std::uint32_t q = 0; q < m_edges.quadSlots(); ++q) {
             if (m_edges.isLive(q)) {
                 m_outOf[m_edges.org(4 * q)] = 4 * q;

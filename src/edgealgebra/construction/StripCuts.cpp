@@ -113,11 +113,8 @@ private:
 
     template <typename Visit>
     void forEachChunk(Visit visit) {
-        const std::uint32_t slots = m_edges.quadSlots();
-        ForkJoin::forEachChunk(m_threads, (slots + kChunkQuads - 1) / kChunkQuads,
-                               [slots, &visit](std::size_t c) {
-                                   const auto begin = static_cast<std::uint32_t>(c * kChunkQuads);
-                                   const std::uint32_t end = std::min(slots, begin + kChunkQuads);
+        ForkJoin::forEachRange(m_threads, m_edges.quadSlots(), kChunkQuads,
+                               [&visit](std::uint32_t begin, std::uint32_t end) {
                                    for (std::uint32_t q = begin; q < end; ++q) {
                                        visit(q);
                                    }

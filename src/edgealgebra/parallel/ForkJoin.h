@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <cstddef>
 #include <exception>
@@ -120,6 +121,16 @@ void forEachChunk(unsigned threads, std::size_t chunks, Work&& work, Passed&& pa
 template <typename Work>
 void forEachChunk(unsigned threads, std::size_t chunks, Work&& work) {
     forEachChunk(threads, chunks, work, [](std::size_t) {});
+}
+
+// Calls work(begin, end) for every range [begin, end) of `size` indices (the
+// last one shorter) that together make [0, count), as chunks of forEachChunk.
+template <typename Index, typename Work>
+void forEachRange(unsigned threads, Index count, Index size, Work&& work) {
+    forEachChunk(threads, (count + size - 1) / size, [count, size, &work](std::size_t chunk) {
+        const auto begin = static_cast<Index>(chunk * size);
+        work(begin, std::min(count, static_cast<Index>(begin + size)));
+    });
 }
 
 } // namespace ForkJoin

@@ -30,12 +30,6 @@ using Record = CompactSubdivision::Record;
 
 constexpr std::uint32_t kChunkQuads = 1u << 16;
 
-// lprev, from the record's own quad: the edge before e around its left face
-// is the reverse of the next edge around e's origin.
-Record lprev(const CompactSubdivision& edges, Record e) {
-    return CompactSubdivision::sym(edges.onext(e));
-}
-
 // The number of set bits, without the processor's own instruction, which a
 // build for the baseline x86-64 may not use (it would call a slow library
 // routine instead).
@@ -77,12 +71,12 @@ public:
     Owners(const CompactSubdivision& edges, const std::vector<Record>& outer, unsigned threads)
         : m_bits((2 * std::size_t{edges.quadSlots()} + 63) / 64),
           m_firstTriangle(chunkCount(edges) + 1, 0) {
-        ForkJoin::forEachChunk(threads, chunkCount(edges), [&](std::size_t c) {
-            const std::size_t endWord = std::min(m_bits.size(), (c + 1) * kChunkWords);
-            for (std::size_t word = c * kChunkWords; word < endWord; ++word) {
-                m_bits[word] = ownerBits(edges, word);
-            }
-        });
+        ForkJoin::forEachRange(threads, m_bits.size(), kChunkWords,
+                               [&](std::size_t begin, std::size_t end) {
+                                   for (std::size_t word = begin; word < end; ++word) {
+                                       m_bits[word] = ownerBits(edges, word);
+                                   }
+                               });
         // The outer face is no triangle, even where it has three edges.
         for (const Record e : outer) {
             const std::size_t inside = bit(CompactSubdivision::sym(e));
@@ -119,7 +113,7 @@ private:
                 continue;
             }
             for (const Record e : {4 * q, 4 * q + 2}) {
-                if (e < edges.lnext(e) && e < lprev(edges, e)) {
+                if (e < edges.lnext(e) && e < edges.lprev(e)) {
                     bits |= std::uint64_t{1} << (bit(e) % 64);
                 }
             }
@@ -257,7 +251,7 @@ private:
     template <typename SetNumber>
     void writeTriangle(Record owner, std::uint32_t* corners, std::uint8_t* flags,
                        std::uint32_t first, SetNumber setNumber) {
-        const Record records[3] = {owner, m_edges.lnext(owner), lprev(m_edges, owner)};
+        const Record records[3] = {owner, m_edges.lnext(owner), m_edges.lprev(owner)};
         for (std::uint32_t k = 0; k < 3; ++k) {
             corners[k] = siteAt(records[k]);
             flags[k] = m_segmentOf != nullptr && (*m_segmentOf)[records[k] >> 2] != kNoSegment;
@@ -311,7 +305,7 @@ private:
             for (const Record e : {4 * (q + kFar), 4 * (q + kFar) + 2}) {
                 if (mayOwn(e)) {
                     m_edges.prefetch(m_edges.lnext(e));
-                    m_edges.prefetch(lprev(m_edges, e));
+                    m_edges.prefetch(m_edges.lprev(e));
                     __builtin_prefetch(&m_vertices[m_edges.org(e)]);
                 }
             }
@@ -320,7 +314,7 @@ private:
             for (const Record e : {4 * (q + kNear), 4 * (q + kNear) + 2}) {
                 if (mayOwn(e)) {
                     __builtin_prefetch(&m_vertices[m_edges.org(m_edges.lnext(e))]);
-                    __builtin_prefetch(&m_vertices[m_edges.org(lprev(m_edges, e))]);
+                    __builtin_prefetch(&m_vertices[m_edges.org(m_edges.lprev(e))]);
                 }
             }
         }

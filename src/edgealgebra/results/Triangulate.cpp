@@ -99,9 +99,8 @@ PageArray<CompactVertex<Coordinate>> verticesInOrder(CoordinateView<Coordinate> 
                                                      unsigned threads) {
     constexpr std::size_t kChunk = std::size_t{1} << 16;
     PageArray<CompactVertex<Coordinate>> vertices(order.size());
-    ForkJoin::forEachChunk(threads, (order.size() + kChunk - 1) / kChunk, [&](std::size_t c) {
-        const std::size_t end = std::min(order.size(), (c + 1) * kChunk);
-        for (std::size_t k = c * kChunk; k < end; ++k) {
+    ForkJoin::forEachRange(threads, order.size(), kChunk, [&](std::size_t begin, std::size_t end) {
+        for (std::size_t k = begin; k < end; ++k) {
             const std::uint32_t i = order[k];
             vertices[k] = {coords[2 * std::size_t{i}], coords[2 * std::size_t{i} + 1], i};
         }

@@ -38,6 +38,9 @@ public:
     // record invRot(e).
     Record lnext(Record e) const { return rot(onext(invRot(e))); }
     Record rprev(Record e) const { return onext(sym(e)); }
+    // Also from e's own quad: the edge before e around its left face is the
+    // reverse of the next edge around e's origin.
+    Record lprev(Record e) const { return sym(onext(e)); }
     // Origins exist on the primal records (positions 0 and 2) only.
     std::uint32_t org(Record e) const { return m_words[origin(e)]; }
     std::uint32_t dest(Record e) const { return org(sym(e)); }

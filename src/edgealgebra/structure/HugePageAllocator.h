@@ -1,19 +1,16 @@
 #pragma once
 
+#include "structure/PageArray.h"
+
 #include <cstddef>
 #include <new>
 #include <vector>
 
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
-
 namespace EdgeAlgebra {
 
-// The allocator of the core's large arrays (the edge walker's keys among them,
-// which is why this header is public). Arrays of
-// 2 MiB and more are aligned to 2 MiB and offered to the kernel for
-// transparent huge pages: a fresh array then costs one page fault per 2 MiB
+// The allocator of the core's large growing arrays (the edge walker's keys
+// among them). Arrays of 2 MiB and more are aligned to 2 MiB and offered to
+// the kernel for transparent huge pages: a fresh array then costs one page fault per 2 MiB
 // instead of one per 4 KiB (a hundred million bytes would otherwise take some
 // twenty-five thousand faults). Smaller arrays are plain heap blocks.
 template <typename T>
@@ -34,9 +31,7 @@ public:
             return static_cast<T*>(::operator new(bytes));
         }
         void* block = ::operator new (roundUp(bytes), std::align_val_t{kHugePageBytes});
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-        madvise(block, roundUp(bytes), MADV_HUGEPAGE); // only advice: failure changes nothing
-#endif
+        PageMemory::adviseHugePages(block, roundUp(bytes));
         return static_cast<T*>(block);
     }
 

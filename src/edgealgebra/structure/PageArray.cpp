@@ -21,6 +21,17 @@ std::size_t wholePages(std::size_t bytes) {
     return (bytes + kPageBytes - 1) & ~(kPageBytes - 1);
 }
 
+// Gives the advice for the whole pages of `pageBytes` (a power of two) that
+// lie within [begin, end).
+void adviseWithin(std::uintptr_t begin, std::uintptr_t end, std::size_t pageBytes,
+                  int advice) noexcept {
+    const std::uintptr_t first = (begin + pageBytes - 1) & ~(pageBytes - 1);
+    const std::uintptr_t last = end & ~(pageBytes - 1);
+    if (first < last) {
+        madvise(reinterpret_cast<void*>(first), last - first, advice);
+    }
+}
+
 } // namespace
 #endif
 
@@ -72,11 +83,7 @@ void discard(void* data, std::size_t from, std::size_t to, bool mapped) noexcept
 #ifdef TESSARO_MAP_PAGES
     if (mapped) {
         const auto base = reinterpret_cast<std::uintptr_t>(data);
-        const std::uintptr_t first = (base + from + kPageBytes - 1) & ~(kPageBytes - 1);
-        const std::uintptr_t last = (base + to) & ~(kPageBytes - 1);
-        if (first < last) {
-            madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
-        }
+        adviseWithin(base + from, base + to, kPageBytes, MADV_DONTNEED);
     }
 #endif
     (void)data;
@@ -88,11 +95,7 @@ void discard(void* data, std::size_t from, std::size_t to, bool mapped) noexcept
 void adviseHugePages(void* data, std::size_t bytes) noexcept {
 #if defined(TESSARO_MAP_PAGES) && defined(MADV_HUGEPAGE)
     const auto base = reinterpret_cast<std::uintptr_t>(data);
-    const std::uintptr_t first = (base + kMappedBytes - 1) & ~(kMappedBytes - 1);
-    const std::uintptr_t last = (base + bytes) & ~(kMappedBytes - 1);
-    if (first < last) {
-        madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-    }
+    adviseWithin(base, base + bytes, kMappedBytes, MADV_HUGEPAGE);
 #endif
     (void)data;
     (void)bytes;
