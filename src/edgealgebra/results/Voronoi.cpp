@@ -8,6 +8,8 @@
 // the corners the clips have found, so that neighbouring cells agree on them.
 #include "edgealgebra/Voronoi.h"
 
+#include "edgealgebra/Circumcenter.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -21,10 +23,6 @@ namespace {
 
 using Polygon = Voronoi::Polygon;
 using Point = std::array<double, 2>;
-
-std::size_t nextHalfedge(std::size_t e) {
-    return e % 3 == 2 ? e - 2 : e + 1;
-}
 
 // A corner this close to a bisector, relative to the magnitudes that went
 // into both, lies on it within rounding: about 2^10 units in the last place.
@@ -138,11 +136,6 @@ void settle(Point& corner, const CornerOrigins& o) {
     }
 }
 
-bool isFiniteBox(const Box& box) {
-    return std::isfinite(box.xmin) && std::isfinite(box.ymin) && std::isfinite(box.xmax) &&
-           std::isfinite(box.ymax) && box.xmin < box.xmax && box.ymin < box.ymax;
-}
-
 // The arrays name only sites of coords, and half-edges pair up, so that every
 // walk around a site stays in the arrays and ends.
 void checkArrays(const Triangulation& t, std::size_t siteCount) {
@@ -171,7 +164,7 @@ Voronoi::Voronoi(Triangulation triangulation, std::vector<double> coords, const 
         throw std::invalid_argument("Voronoi: coords holds x, y pairs, but its length (" +
                                     std::to_string(m_coords.size()) + ") is odd");
     }
-    if (!isFiniteBox(box)) {
+    if (!isFiniteRectangle(box)) {
         throw std::invalid_argument("Voronoi: the box must be finite with xmin < xmax and "
                                     "ymin < ymax");
     }
@@ -189,19 +182,13 @@ Voronoi::Voronoi(Triangulation triangulation, std::vector<double> coords, const 
         }
     }
 
-    // Each centre relative to the triangle's first corner, where the
-    // differences are small.
     m_circumcenters.reserve(triangles.size() / 3 * 2);
     for (std::size_t t = 0; t < triangles.size(); t += 3) {
-        const double ax = m_coords[2 * triangles[t]], ay = m_coords[2 * triangles[t] + 1];
-        const double bx = m_coords[2 * triangles[t + 1]] - ax;
-        const double by = m_coords[2 * triangles[t + 1] + 1] - ay;
-        const double cx = m_coords[2 * triangles[t + 2]] - ax;
-        const double cy = m_coords[2 * triangles[t + 2] + 1] - ay;
-        const double b2 = bx * bx + by * by, c2 = cx * cx + cy * cy;
-        const double d = 2.0 * (bx * cy - by * cx);
-        m_circumcenters.push_back(ax + (cy * b2 - by * c2) / d);
-        m_circumcenters.push_back(ay + (bx * c2 - cx * b2) / d);
+        const std::uint32_t a = triangles[t], b = triangles[t + 1], c = triangles[t + 2];
+        const auto centre = circumcenter(m_coords[2 * a], m_coords[2 * a + 1], m_coords[2 * b],
+                                         m_coords[2 * b + 1], m_coords[2 * c], m_coords[2 * c + 1]);
+        m_circumcenters.push_back(centre[0]);
+        m_circumcenters.push_back(centre[1]);
     }
 }
 

@@ -32,6 +32,15 @@ struct Triangulation {
     std::vector<std::uint8_t> constrained;
 };
 
+// The half-edge after e in its triangle (counterclockwise), and the one
+// before it.
+constexpr std::uint32_t nextHalfedge(std::uint32_t e) {
+    return e % 3 == 2 ? e - 2 : e + 1;
+}
+constexpr std::uint32_t prevHalfedge(std::uint32_t e) {
+    return e % 3 == 0 ? e + 2 : e - 1;
+}
+
 // The Delaunay triangulation of the sites (x0, y0, x1, y1, ...): exactly the
 // triangles of DelaunayTriangulation on the same sites, with exact
 // predicates.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "edgealgebra/Box.h"
 #include "edgealgebra/Triangulate.h"
 
 #include <array>
@@ -8,11 +9,6 @@
 #include <vector>
 
 namespace EdgeAlgebra {
-
-// An axis-parallel rectangle: xmin < xmax and ymin < ymax, all finite.
-struct Box {
-    double xmin, ymin, xmax, ymax;
-};
 
 // The Voronoi diagram dual to a Delaunay triangulation: the cell of a site is
 // the part of the plane closer to it than to any other site, here clipped to
