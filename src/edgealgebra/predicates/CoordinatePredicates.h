@@ -1,6 +1,6 @@
 #pragma once
 
-#include "edgealgebra/Site.h"
+#include "edgealgebra/predicates/FloatFilter.h"
 #include "predicates/DoublePredicates.h"
 #include "predicates/ExactSign.h"
 
@@ -19,14 +19,14 @@ struct CoordinatePredicates<float> {
     // Positive when a, b, c turn counterclockwise, zero when collinear.
     [[gnu::always_inline]] static int orientation(float ax, float ay, float bx, float by, float cx,
                                                   float cy) {
-        const int sign = SitePredicateDetail::filteredOrientation(ax, ay, bx, by, cx, cy);
+        const int sign = FloatFilter::filteredOrientation(ax, ay, bx, by, cx, cy);
         return sign != 0 ? sign : ExactSign::orientation(ax, ay, bx, by, cx, cy);
     }
     // Positive when d lies strictly inside the circle through a, b, c taken
     // counterclockwise.
     [[gnu::always_inline]] static int inCircle(float ax, float ay, float bx, float by, float cx,
                                                float cy, float dx, float dy) {
-        const int sign = SitePredicateDetail::filteredInCircle(ax, ay, bx, by, cx, cy, dx, dy);
+        const int sign = FloatFilter::filteredInCircle(ax, ay, bx, by, cx, cy, dx, dy);
         return sign != 0 ? sign : ExactSign::inCircle(ax, ay, bx, by, cx, cy, dx, dy);
     }
 };
