@@ -1,6 +1,6 @@
 #include "ConstructionComparison.h"
 
-#include "construction/StripCuts.h"
+#include "construction/CompactToQuadEdges.h"
 #include "construction/VerticalCuts.h"
 #include "edgealgebra/EdgeWalker.h"
 #include "edgealgebra/QuadEdge.h"
@@ -67,7 +67,7 @@ ComparisonResult compareConstructions(std::vector<Site*>& sorted) {
     const std::size_t liveBefore = QuadEdge::liveCount();
     QuadEdge* left = nullptr;
     QuadEdge* right = nullptr;
-    result.kept = EdgeAlgebra::StripCuts::triangulate(sorted, &left, &right);
+    result.kept = EdgeAlgebra::CompactToQuadEdges::triangulateWithStrips(sorted, &left, &right);
     if (!result.kept) {
         if (QuadEdge::liveCount() != liveBefore || left != nullptr || right != nullptr) {
             result.fault = "the fast construction declined but left quads or hull edges";

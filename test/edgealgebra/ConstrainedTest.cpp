@@ -197,19 +197,26 @@ TEST(Constrained, BadSegmentsAreRefusedWithNothingBuilt) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     // A square's corners, a site inside, one not finite, one on a corner.
     const std::vector<float> coords{0, 0, 4, 0, 4, 4, 0, 4, 1, 2, nan, 1, 4, 0};
+    // Crossing segments come as CrossingSegments with both positions.
     const struct {
         std::vector<std::uint32_t> segments;
         std::string message;
+        std::vector<std::uint32_t> crossing;
     } cases[] = {
-        {{0, 1, 2}, "triangulate: segments holds pairs of site indices, but its length (3) is odd"},
-        {{0, 1, 2, 7}, "triangulate: segment 1 names site 7, but there are only 7 sites"},
+        {{0, 1, 2},
+         "triangulate: segments holds pairs of site indices, but its length (3) is odd",
+         {}},
+        {{0, 1, 2, 7}, "triangulate: segment 1 names site 7, but there are only 7 sites", {}},
         {{0, 5},
-         "triangulate: segment 0 ends at site 5, which has a coordinate that is not finite"},
-        {{0, 1, 1, 6}, "triangulate: segment 1 has both ends at the same point (sites 1 and 6)"},
-        {{3, 3}, "triangulate: segment 0 has both ends at the same point (sites 3 and 3)"},
-        {{0, 2, 1, 3}, "triangulate: segments 0 and 1 cross"},
+         "triangulate: segment 0 ends at site 5, which has a coordinate that is not finite",
+         {}},
+        {{0, 1, 1, 6},
+         "triangulate: segment 1 has both ends at the same point (sites 1 and 6)",
+         {}},
+        {{3, 3}, "triangulate: segment 0 has both ends at the same point (sites 3 and 3)", {}},
+        {{0, 2, 1, 3}, "triangulate: segments 0 and 1 cross", {0, 1}},
         // Touching at a site is fine; the diagonals cross between sites.
-        {{1, 3, 0, 1, 4, 3, 0, 2}, "triangulate: segments 0 and 3 cross"},
+        {{1, 3, 0, 1, 4, 3, 0, 2}, "triangulate: segments 0 and 3 cross", {0, 3}},
     };
     for (const auto& c : cases) {
         try {
@@ -217,6 +224,12 @@ TEST(Constrained, BadSegmentsAreRefusedWithNothingBuilt) {
             ADD_FAILURE() << "accepted: " << c.message;
         } catch (const std::invalid_argument& error) {
             EXPECT_EQ(error.what(), c.message);
+            using Positions = std::vector<std::uint32_t>;
+            const auto* crossing = dynamic_cast<const EdgeAlgebra::CrossingSegments*>(&error);
+            const Positions positions = crossing == nullptr
+                                            ? Positions{}
+                                            : Positions{crossing->first(), crossing->second()};
+            EXPECT_EQ(positions, c.crossing) << c.message;
         }
     }
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "construction/CompactMesh.h"
+#include "memory/PageArray.h"
 #include "structure/CompactSubdivision.h"
-#include "structure/PageArray.h"
 
 namespace EdgeAlgebra {
 
@@ -25,7 +25,9 @@ struct CompactTriangulation {
 // The two compact constructions. Both take at least two distinct finite
 // sites in siteLess order (x, then y) and use up to `threads` threads (at
 // least one). The result is the same for every number of threads, quad for
-// quad.
+// quad. Each schedules its units with UnitSchedule.h; vertical cuts live in
+// CompactVerticalCuts.cpp, the strips in StripUnits.cpp, and the strips'
+// proof of uniqueness in UniquenessCheck.*.
 namespace CompactConstruction {
 
 // Below this many sites the strips save nothing over vertical cuts.

@@ -1,6 +1,6 @@
 #include "edgealgebra/DelaunayTriangulation.h"
 
-#include "construction/StripCuts.h"
+#include "construction/CompactToQuadEdges.h"
 #include "construction/VerticalCuts.h"
 #include "edgealgebra/QuadEdge.h"
 #include "edgealgebra/Site.h"
@@ -54,8 +54,8 @@ DelaunayTriangulation::DelaunayTriangulation(std::vector<Site*>& sites, unsigned
     threads = ForkJoin::threadCount(threads);
     std::vector<Site*> kept;
     const std::vector<Site*>& used = distinctFiniteSites(sites, kept);
-    if (used.size() >= StripCuts::kMinimumSites &&
-        StripCuts::triangulate(used, &m_leftEdge, &m_rightEdge, threads)) {
+    if (used.size() >= CompactToQuadEdges::kMinimumSites &&
+        CompactToQuadEdges::triangulateWithStrips(used, &m_leftEdge, &m_rightEdge, threads)) {
         return;
     }
     VerticalCuts::triangulate(used, &m_leftEdge, &m_rightEdge, threads);

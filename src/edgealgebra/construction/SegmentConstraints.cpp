@@ -3,8 +3,6 @@
 #include "construction/SegmentInsertion.h"
 
 #include <algorithm>
-#include <stdexcept>
-#include <string>
 
 namespace EdgeAlgebra {
 
@@ -63,9 +61,7 @@ public:
     }
     [[noreturn]] void crossed(Record e) const {
         const std::uint32_t other = m_segmentOf[e >> 2];
-        throw std::invalid_argument("triangulate: segments " +
-                                    std::to_string(std::min(other, m_current)) + " and " +
-                                    std::to_string(std::max(other, m_current)) + " cross");
+        throw SegmentsCross{std::min(other, m_current), std::max(other, m_current)};
     }
 
     std::vector<std::uint32_t> take() { return std::move(m_segmentOf); }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "sorting/RadixSort.h"
-#include "structure/HugePageAllocator.h"
+#include "memory/HugePageAllocator.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "edgealgebra/SortSites.h"
 
 #include "sorting/CoordinateOrder.h"
-#include "structure/HugePageAllocator.h"
+#include "memory/HugePageAllocator.h"
 
 #include <algorithm>
 #include <cstdint>

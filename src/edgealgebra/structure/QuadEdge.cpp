@@ -1,6 +1,6 @@
 #include "edgealgebra/QuadEdge.h"
 
-#include "structure/QuadPool.h"
+#include "memory/QuadPool.h"
 
 #include <cassert>
 #include <new>

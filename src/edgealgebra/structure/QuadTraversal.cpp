@@ -1,6 +1,6 @@
 #include "structure/QuadTraversal.h"
 
-#include "structure/RingQueue.h"
+#include "memory/RingQueue.h"
 
 #include <cstddef>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "edgealgebra/QuadEdge.h"
-#include "structure/HugePageAllocator.h"
+#include "memory/HugePageAllocator.h"
 
 #include <initializer_list>
 #include <vector>

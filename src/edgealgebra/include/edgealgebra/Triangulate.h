@@ -1,5 +1,7 @@
 #pragma once
 
+#include "edgealgebra/CrossingSegments.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -76,7 +78,8 @@ Triangulation triangulate(const std::vector<double>& coords, unsigned threads = 
 // an odd number of indices, an index out of range, an end at a site with a
 // NaN or infinite coordinate, both ends at the same point, and two segments
 // that cross (named by their positions in the list: "segments 2 and 5
-// cross").
+// cross"), which throw CrossingSegments, an std::invalid_argument that also
+// carries the two positions.
 Triangulation triangulate(const std::vector<float>& coords,
                           const std::vector<std::uint32_t>& segments, unsigned threads = 0);
 Triangulation triangulate(const std::vector<double>& coords,

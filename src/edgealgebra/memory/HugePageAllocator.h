@@ -1,6 +1,6 @@
 #pragma once
 
-#include "structure/PageArray.h"
+#include "memory/PageArray.h"
 
 #include <cstddef>
 #include <new>

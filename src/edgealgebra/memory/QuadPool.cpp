@@ -1,4 +1,4 @@
-#include "structure/QuadPool.h"
+#include "memory/QuadPool.h"
 
 #include <algorithm>
 #include <atomic>

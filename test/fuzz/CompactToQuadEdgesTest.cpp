@@ -3,7 +3,7 @@
 // the same subdivision record for record (the same quads in the same
 // direction, the same rings, the same hull edges); where the sites have more
 // than one Delaunay triangulation it must decline and leave nothing behind.
-#include "construction/StripCuts.h"
+#include "construction/CompactToQuadEdges.h"
 #include "ConstructionComparison.h"
 #include "SiteSets.h"
 #include "edgealgebra/QuadEdge.h"
@@ -14,9 +14,9 @@
 #include <random>
 #include <string>
 
+using EdgeAlgebra::CompactToQuadEdges;
 using EdgeAlgebra::QuadEdge;
 using EdgeAlgebra::Site;
-using EdgeAlgebra::StripCuts;
 
 namespace {
 
@@ -72,7 +72,7 @@ Coordinates line(std::size_t n, int dx, int dy) {
     return result;
 }
 
-TEST(StripCuts, KeepsExactlyTheVerticalCutTriangulationOfUniqueInput) {
+TEST(CompactToQuadEdges, KeepsExactlyTheVerticalCutTriangulationOfUniqueInput) {
     std::mt19937 rng(2024);
     for (std::size_t n = 2; n <= 40; ++n) {
         for (int round = 0; round < 5; ++round) {
@@ -91,7 +91,7 @@ TEST(StripCuts, KeepsExactlyTheVerticalCutTriangulationOfUniqueInput) {
 }
 
 // Strips are sorted by y on the bits of the floats: -0 must sort as +0.
-TEST(StripCuts, SignedZerosAreOneCoordinate) {
+TEST(CompactToQuadEdges, SignedZerosAreOneCoordinate) {
     std::mt19937 rng(13);
     Coordinates sites = uniform(3000, rng);
     for (int i = 0; i < 200; ++i) {
@@ -102,7 +102,7 @@ TEST(StripCuts, SignedZerosAreOneCoordinate) {
     compare(sites, Expect::Keeps, "signed zeros");
 }
 
-TEST(StripCuts, CollinearSitesGiveTheSameChain) {
+TEST(CompactToQuadEdges, CollinearSitesGiveTheSameChain) {
     struct Direction {
         int dx, dy;
     };
@@ -116,7 +116,7 @@ TEST(StripCuts, CollinearSitesGiveTheSameChain) {
     }
 }
 
-TEST(StripCuts, DeclinesWhereTheTriangulationIsNotUnique) {
+TEST(CompactToQuadEdges, DeclinesWhereTheTriangulationIsNotUnique) {
     std::mt19937 rng(5);
     compare(SiteFamilies::lattice(40, 40), Expect::Declines, "lattice");
     compare(SiteFamilies::exactCircle(false), Expect::Declines, "exact circle");
@@ -134,7 +134,7 @@ TEST(StripCuts, DeclinesWhereTheTriangulationIsNotUnique) {
 }
 
 // Sites with a NaN or infinite coordinate sort last and take no part.
-TEST(StripCuts, NonFiniteSitesAfterTheFiniteOnesAreLeftOut) {
+TEST(CompactToQuadEdges, NonFiniteSitesAfterTheFiniteOnesAreLeftOut) {
     std::mt19937 rng(11);
     const float nan = std::nanf(""), inf = INFINITY;
     Coordinates sites = uniform(3000, rng);
@@ -146,7 +146,7 @@ TEST(StripCuts, NonFiniteSitesAfterTheFiniteOnesAreLeftOut) {
 
 // The fast construction relies on the sort order; a vector that is not
 // sorted (a finite site after a non-finite one) is refused, not read wrongly.
-TEST(StripCuts, DeclinesAFiniteSiteAfterANonFiniteOne) {
+TEST(CompactToQuadEdges, DeclinesAFiniteSiteAfterANonFiniteOne) {
     std::mt19937 rng(12);
     SiteSet sites(uniform(2000, rng));
     Site nan(std::nanf(""), 0.0f);
@@ -155,12 +155,12 @@ TEST(StripCuts, DeclinesAFiniteSiteAfterANonFiniteOne) {
     const std::size_t liveBefore = QuadEdge::liveCount();
     QuadEdge* left = nullptr;
     QuadEdge* right = nullptr;
-    EXPECT_FALSE(StripCuts::triangulate(unsorted, &left, &right));
+    EXPECT_FALSE(CompactToQuadEdges::triangulateWithStrips(unsorted, &left, &right));
     EXPECT_EQ(left, nullptr);
     EXPECT_EQ(QuadEdge::liveCount(), liveBefore);
 }
 
-TEST(StripCuts, NearlyCocircularSitesAreDecidedExactly) {
+TEST(CompactToQuadEdges, NearlyCocircularSitesAreDecidedExactly) {
     for (std::size_t n : {200u, 3000u}) {
         for (double phase : {0.0, 0.3}) {
             compare(SiteFamilies::floatCircle(n, 2.0, phase), Expect::Either,

@@ -1,7 +1,8 @@
 #include "construction/CompactConstruction.h"
 
 #include "construction/DivideAndConquerSteps.h"
-#include "parallel/ForkJoin.h"
+#include "construction/UniquenessCheck.h"
+#include "construction/UnitSchedule.h"
 #include "sorting/RadixSort.h"
 
 #include <algorithm>
@@ -13,99 +14,17 @@
 namespace EdgeAlgebra {
 namespace CompactConstruction {
 
+// Dwyer's variant of the divide and conquer, one unit at a time: vertical
+// cuts down to strips, horizontal cuts within each strip.
+
 namespace {
 
 using Record = CompactSubdivision::Record;
-
-// A triangulation on n distinct sites has at most 3n - 6 edges (n >= 3), and
-// every intermediate subdivision of the merges is planar on its sites too, so
-// 3n quads always suffice.
-std::size_t quadCapacity(std::size_t sites) {
-    return 3 * sites;
-}
 
 // First by x, then by y: the sort order of distinct sites.
 template <typename Coordinate>
 bool precedes(const CompactVertex<Coordinate>& a, const CompactVertex<Coordinate>& b) {
     return a.x < b.x || (a.x == b.x && a.y < b.y);
-}
-
-template <typename Coordinate, Cocircular policy>
-using HullEdges = DivideAndConquerSteps::HullEdges<CompactMesh<Coordinate, policy>>;
-
-// Vertical cuts over vertices [lo, hi) in sort order.
-template <typename Coordinate>
-HullEdges<Coordinate, Cocircular::NotInside>
-verticalCuts(CompactMesh<Coordinate, Cocircular::NotInside>& mesh, std::uint32_t lo,
-             std::uint32_t hi) {
-    if (hi - lo == 2) {
-        return DivideAndConquerSteps::triangulateTwo(mesh, lo, lo + 1);
-    }
-    if (hi - lo == 3) {
-        return DivideAndConquerSteps::triangulateThree(mesh, lo, lo + 1, lo + 2);
-    }
-    const std::uint32_t mid = lo + (hi - lo) / 2;
-    const auto lower = verticalCuts(mesh, lo, mid);
-    const auto upper = verticalCuts(mesh, mid, hi);
-    return DivideAndConquerSteps::merge(mesh, lower, upper);
-}
-
-// Both constructions cut the sorted sites vertically, at lo + (hi - lo) / 2,
-// down to parts of at most unitSites(n) sites, the units. A unit is built in
-// turn on one thread, with quads from a region of its own: the part [lo, hi)
-// owns quads [3 lo, 3 hi), room enough for any planar subdivision of its
-// sites. Units on either side of a cut are independent until their merge, so
-// they are built on separate threads while threads are to be had; the merge
-// takes over both regions. Where the quads of an edge lie depends only on n
-// and the sites, never on the number of threads.
-std::size_t unitSites(std::size_t n) {
-    constexpr std::size_t kMinimumUnitSites = 8192;
-    constexpr std::size_t kMostUnits = 64;
-    return std::max(kMinimumUnitSites, (n + kMostUnits - 1) / kMostUnits);
-}
-
-template <typename Coordinate, Cocircular policy, typename BuildUnit>
-class UnitBuild {
-public:
-    using Mesh = CompactMesh<Coordinate, policy>;
-    using Hull = HullEdges<Coordinate, policy>;
-
-    UnitBuild(CompactSubdivision& edges, const CompactVertex<Coordinate>* vertices, std::size_t n,
-              BuildUnit buildUnit)
-        : m_edges(edges), m_vertices(vertices), m_unitSites(unitSites(n)), m_buildUnit(buildUnit) {}
-
-    // Triangulates vertices [lo, hi) with up to `threads` threads; `region`
-    // ends up with the quads the part may still use.
-    Hull build(std::uint32_t lo, std::uint32_t hi, unsigned threads, QuadRegion& region) {
-        if (hi - lo <= m_unitSites) {
-            region = QuadRegion(3 * lo, 3 * hi);
-            Mesh mesh(m_edges, region, m_vertices);
-            return m_buildUnit(mesh, lo, hi);
-        }
-        const std::uint32_t mid = lo + (hi - lo) / 2;
-        Hull lower{}, upper{};
-        QuadRegion upperRegion;
-        const unsigned lowerThreads = threads / 2;
-        ForkJoin::both(
-            threads > 1, [&, this] { lower = build(lo, mid, std::max(lowerThreads, 1u), region); },
-            [&, this] { upper = build(mid, hi, threads - lowerThreads, upperRegion); });
-        region.absorb(upperRegion, m_edges);
-        Mesh mesh(m_edges, region, m_vertices);
-        return DivideAndConquerSteps::merge(mesh, lower, upper);
-    }
-
-private:
-    CompactSubdivision& m_edges;
-    const CompactVertex<Coordinate>* m_vertices;
-    std::size_t m_unitSites;
-    BuildUnit m_buildUnit;
-};
-
-template <Cocircular policy, typename Coordinate, typename BuildUnit>
-UnitBuild<Coordinate, policy, BuildUnit> unitBuild(CompactSubdivision& edges,
-                                                   const CompactVertex<Coordinate>* vertices,
-                                                   std::size_t n, BuildUnit buildUnit) {
-    return UnitBuild<Coordinate, policy, BuildUnit>(edges, vertices, n, buildUnit);
 }
 
 // Strips of about sqrt(n log n) sites (Dwyer's choice): the horizontal cuts
@@ -221,69 +140,7 @@ private:
     std::vector<Vertex> m_sortBuffer;
 };
 
-// Every interior edge strictly locally Delaunay: the far vertex of the
-// triangle on its right lies strictly outside the circle of the triangle on
-// its left. Every face but the outer one is a counterclockwise triangle;
-// edges on the outer face (all of them, for a collinear chain) have no second
-// triangle. Checked in chunks of quads, on up to `threads` threads.
-template <typename Coordinate>
-bool isStrictlyDelaunay(const CompactTriangulation<Coordinate>& t, unsigned threads) {
-    const CompactSubdivision& edges = t.edges;
-    std::vector<bool> onHull(edges.quadSlots(), false);
-    Record e = t.first;
-    do {
-        onHull[CompactSubdivision::quadOf(e)] = true;
-        e = edges.rprev(e);
-    } while (e != t.first);
-
-    constexpr std::uint32_t kChunkQuads = 1u << 16;
-    constexpr std::uint32_t kPrefetchDistance = 16;
-    const std::uint32_t slots = edges.quadSlots();
-    std::atomic<bool> strict{true};
-    ForkJoin::forEachRange(
-        threads, slots, kChunkQuads, [&](std::uint32_t begin, std::uint32_t end) {
-            for (std::uint32_t q = begin; q < end && strict.load(std::memory_order_relaxed); ++q) {
-                // The two far vertices come from the quads next around the
-                // edge's ends, scattered in memory: fetch them a few quads ahead.
-                const std::uint32_t ahead = q + kPrefetchDistance;
-                if (ahead < slots && edges.isLive(ahead)) {
-                    edges.prefetch(edges.onext(4 * ahead + 1));
-                    edges.prefetch(edges.onext(4 * ahead + 3));
-                }
-                if (!edges.isLive(q) || onHull[q]) {
-                    continue;
-                }
-                const Record edge = 4 * q;
-                const std::uint32_t left = edges.dest(edges.lnext(edge));
-                const std::uint32_t right = edges.dest(edges.lnext(CompactSubdivision::sym(edge)));
-                if (compactInCircleSign(t.vertices.data(), edges.org(edge), edges.dest(edge), left,
-                                        right) >= 0) {
-                    strict = false;
-                }
-            }
-        });
-    return strict;
-}
-
 } // namespace
-
-template <typename Coordinate>
-CompactTriangulation<Coordinate>
-buildWithVerticalCuts(PageArray<CompactVertex<Coordinate>> vertices, unsigned threads) {
-    using Mesh = CompactMesh<Coordinate, Cocircular::NotInside>;
-    CompactTriangulation<Coordinate> result;
-    const std::size_t n = vertices.size();
-    result.edges = CompactSubdivision(quadCapacity(n));
-    auto build = unitBuild<Cocircular::NotInside>(
-        result.edges, vertices.data(), n,
-        [](Mesh& mesh, std::uint32_t lo, std::uint32_t hi) { return verticalCuts(mesh, lo, hi); });
-    const auto hull = build.build(0, static_cast<std::uint32_t>(n), threads, result.region);
-    result.region.markUnusedFree(result.edges);
-    result.vertices = std::move(vertices);
-    result.first = hull.le;
-    result.last = hull.re;
-    return result;
-}
 
 template <typename Coordinate>
 bool buildWithStrips(PageArray<CompactVertex<Coordinate>>& vertices,
@@ -327,10 +184,6 @@ bool buildWithStrips(PageArray<CompactVertex<Coordinate>>& vertices,
     return true;
 }
 
-template CompactTriangulation<float> buildWithVerticalCuts(PageArray<CompactVertex<float>>,
-                                                           unsigned);
-template CompactTriangulation<double> buildWithVerticalCuts(PageArray<CompactVertex<double>>,
-                                                            unsigned);
 template bool buildWithStrips(PageArray<CompactVertex<float>>&, CompactTriangulation<float>&,
                               unsigned);
 template bool buildWithStrips(PageArray<CompactVertex<double>>&, CompactTriangulation<double>&,

@@ -1,4 +1,4 @@
-#include "structure/PageArray.h"
+#include "memory/PageArray.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "construction/StripCuts.h"
+#include "construction/CompactToQuadEdges.h"
 
 #include "construction/CompactConstruction.h"
 #include "edgealgebra/QuadEdge.h"
@@ -142,8 +142,8 @@ private:
 
 } // namespace
 
-bool StripCuts::triangulate(const std::vector<Site*>& sites, QuadEdge** leftEdge,
-                            QuadEdge** rightEdge, unsigned threads) {
+bool CompactToQuadEdges::triangulateWithStrips(const std::vector<Site*>& sites, QuadEdge** leftEdge,
+                                               QuadEdge** rightEdge, unsigned threads) {
     if (sites.size() > UINT32_MAX / 16) {
         return false;
     }
