@@ -61,7 +61,7 @@ EdgeAlgebra::Box clipBox(const std::vector<std::string>& arguments, std::size_t&
     const EdgeAlgebra::Box box{clipNumber(arguments[i + 1]), clipNumber(arguments[i + 2]),
                                clipNumber(arguments[i + 3]), clipNumber(arguments[i + 4])};
     i += 4;
-    if (!(box.xmin < box.xmax && box.ymin < box.ymax)) {
+    if (!EdgeAlgebra::isFiniteRectangle(box)) {
         throw UsageError("option --clip: XMIN must be below XMAX and YMIN below YMAX");
     }
     return box;

@@ -3,7 +3,7 @@
 #include "OutputFormats.h"
 #include "Precision.h"
 
-#include <edgealgebra/Voronoi.h>
+#include <edgealgebra/Box.h>
 
 #include <optional>
 #include <stdexcept>

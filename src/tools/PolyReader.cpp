@@ -2,8 +2,9 @@
 
 #include "SiteReader.h"
 
+#include <edgealgebra/CrossingSegments.h>
+
 #include <charconv>
-#include <cstdio>
 #include <limits>
 
 namespace TessaroTools {
@@ -308,21 +309,17 @@ PolyFile readPoly(std::istream& in, const std::string& sourceName, Precision pre
 }
 
 std::string describeSegmentError(const PolyFile& poly, const std::string& sourceName,
-                                 const std::string& coreMessage) {
-    unsigned long long a = 0, b = 0;
-    int consumed = 0;
-    if (std::sscanf(coreMessage.c_str(), "triangulate: segments %llu and %llu cross%n", &a, &b,
-                    &consumed) == 2 &&
-        static_cast<std::size_t>(consumed) == coreMessage.size() &&
-        b < poly.segmentSources.size() && a < b) {
-        const SegmentSource& earlier = poly.segmentSources[a];
-        const SegmentSource& later = poly.segmentSources[b];
+                                 const std::invalid_argument& error) {
+    const auto* crossing = dynamic_cast<const EdgeAlgebra::CrossingSegments*>(&error);
+    if (crossing != nullptr && crossing->second() < poly.segmentSources.size()) {
+        const SegmentSource& earlier = poly.segmentSources[crossing->first()];
+        const SegmentSource& later = poly.segmentSources[crossing->second()];
         return sourceName + ":" + std::to_string(later.line) + ": segments " +
                std::to_string(earlier.number) + " and " + std::to_string(later.number) +
                " cross (segment " + std::to_string(earlier.number) + " is on line " +
                std::to_string(earlier.line) + ")";
     }
-    return sourceName + ": " + coreMessage;
+    return sourceName + ": " + error.what();
 }
 
 } // namespace TessaroTools

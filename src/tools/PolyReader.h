@@ -1,9 +1,10 @@
 #pragma once
 
+#include "PlanarInput.h"
 #include "Precision.h"
-#include "TriangulationShapes.h"
 
 #include <istream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -40,11 +41,11 @@ struct PolyFile {
 // more than the lines that follow it.
 PolyFile readPoly(std::istream& in, const std::string& sourceName, Precision precision);
 
-// The message for the core's refusal of a .poly's segments, such as
-// "triangulate: segments 2 and 5 cross" (positions in the list), in the
-// file's own terms: "shape.poly:14: segments 7 and 12 cross (segment 7 is on
-// line 9)". Other messages come back after the source's name.
+// The message for the core's refusal of a .poly's segments. Crossing
+// segments (EdgeAlgebra::CrossingSegments, by their positions in the list)
+// in the file's own terms: "shape.poly:14: segments 7 and 12 cross (segment
+// 7 is on line 9)". Other messages come back after the source's name.
 std::string describeSegmentError(const PolyFile& poly, const std::string& sourceName,
-                                 const std::string& coreMessage);
+                                 const std::invalid_argument& error);
 
 } // namespace TessaroTools

@@ -85,7 +85,7 @@ TriangulationShapes triangulateInput(const CommandLine& command, const PolyFile&
         if (input.input.segments.empty()) {
             throw;
         }
-        throw InputError(describeSegmentError(input, sourceName(command), error.what()));
+        throw InputError(describeSegmentError(input, sourceName(command), error));
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "scene/Circle.h"
 
+#include <edgealgebra/Circumcenter.h>
 #include <edgealgebra/KeepEnclosed.h>
 #include <edgealgebra/Triangulate.h>
 
@@ -92,10 +93,6 @@ bool comesBefore(const Edge& a, const Edge& b) {
     return a.from != b.from ? a.from < b.from : a.to < b.to;
 }
 
-std::size_t nextHalfedge(std::size_t e) {
-    return e % 3 == 2 ? e - 2 : e + 1;
-}
-
 // Each undirected edge once, from the half-edge of a pair with the lower
 // number or from the boundary; each triangle starting at its first corner
 // in rank order (its first two corners identify it, as no other triangle has
@@ -109,12 +106,12 @@ void collectShapes(const EdgeAlgebra::Triangulation& t, const SiteRanks& ranks,
         static_cast<std::size_t>(std::count(t.halfedges.begin(), t.halfedges.end(), kNone));
     shapes.edges.reserve((t.triangles.size() + boundary) / 2);
     shapes.triangles.reserve(t.triangles.size() / 3);
-    for (std::size_t e = 0; e < t.triangles.size(); ++e) {
+    for (std::uint32_t e = 0; e < t.triangles.size(); ++e) {
         if (t.halfedges[e] == kNone || e < t.halfedges[e]) {
             const bool segment = !t.constrained.empty() && t.constrained[e] != 0;
             shapes.edges.push_back(drawnEdge(ranks.of(t.triangles[e]),
-                                             ranks.of(t.triangles[nextHalfedge(e)]), distinct,
-                                             segment));
+                                             ranks.of(t.triangles[EdgeAlgebra::nextHalfedge(e)]),
+                                             distinct, segment));
         }
         if (e % 3 == 0) {
             Triangle corners{ranks.of(t.triangles[e]), ranks.of(t.triangles[e + 1]),
@@ -160,18 +157,13 @@ Circle programsCircle(const Triangle& corners, const std::vector<Position>& site
     return Circle{{circle.center.x, circle.center.y}, circle.radius};
 }
 
-// The circle through a triangle's corners in double precision, solved
-// relative to its first corner a, where the differences are small: the centre
-// is a + u with u the point where the perpendicular bisectors of a-b and a-c
-// meet, and the radius is the length of u.
+// The circle through a triangle's corners in double precision, its centre
+// solved relative to the first corner, its radius the distance to that
+// corner.
 Circle doubleCircle(const Triangle& corners, const std::vector<Position>& sites) {
-    const Position a = sites[corners[0]];
-    const double bx = sites[corners[1]].x - a.x, by = sites[corners[1]].y - a.y;
-    const double cx = sites[corners[2]].x - a.x, cy = sites[corners[2]].y - a.y;
-    const double b2 = bx * bx + by * by, c2 = cx * cx + cy * cy;
-    const double d = 2.0 * (bx * cy - by * cx);
-    const double ux = (cy * b2 - by * c2) / d, uy = (bx * c2 - cx * b2) / d;
-    return Circle{{a.x + ux, a.y + uy}, std::hypot(ux, uy)};
+    const Position a = sites[corners[0]], b = sites[corners[1]], c = sites[corners[2]];
+    const std::array<double, 2> center = EdgeAlgebra::circumcenter(a.x, a.y, b.x, b.y, c.x, c.y);
+    return Circle{{center[0], center[1]}, std::hypot(center[0] - a.x, center[1] - a.y)};
 }
 
 // Triangulates the input in the given precision and collects its shapes,

@@ -11,10 +11,6 @@ namespace EdgeAlgebra {
 
 namespace {
 
-std::size_t next(std::size_t e) {
-    return e % 3 == 2 ? e - 2 : e + 1;
-}
-
 void checkArguments(const Triangulation& t, std::size_t coordCount, std::size_t holeCount) {
     if (holeCount % 2 != 0) {
         throw std::invalid_argument("keepEnclosed: holes holds x, y pairs, but its length (" +
@@ -68,9 +64,9 @@ private:
     // An edge of triangle t with the point strictly on its outer side, or
     // kNone when the triangle holds the point.
     std::size_t edgeFacing(std::size_t t, Coordinate x, Coordinate y) {
-        const std::size_t start = 3 * t + m_random() % 3;
-        for (std::size_t k = 0, e = start; k < 3; ++k, e = next(e)) {
-            const std::uint32_t a = m_t.triangles[e], b = m_t.triangles[next(e)];
+        const auto start = static_cast<std::uint32_t>(3 * t + m_random() % 3);
+        for (std::uint32_t k = 0, e = start; k < 3; ++k, e = nextHalfedge(e)) {
+            const std::uint32_t a = m_t.triangles[e], b = m_t.triangles[nextHalfedge(e)];
             if (CoordinatePredicates<Coordinate>::orientation(
                     m_coords[2 * std::size_t{a}], m_coords[2 * std::size_t{a} + 1],
                     m_coords[2 * std::size_t{b}], m_coords[2 * std::size_t{b} + 1], x, y) < 0) {
