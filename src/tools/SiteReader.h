@@ -1,22 +1,14 @@
 #pragma once
 
+#include "PlanarInput.h"
 #include "Precision.h"
-#include "TriangulationShapes.h"
 
 #include <istream>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace TessaroTools {
-
-// A site file that cannot be used. The message names the source and, for a
-// bad line, its number: "sites.txt:3: ...".
-class InputError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 enum class NumberResult { Ok, NotANumber, OutOfRange };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PlanarInput.h"
 #include "Precision.h"
 
 #include <edgealgebra/Voronoi.h>
@@ -11,23 +12,6 @@
 #include <vector>
 
 namespace TessaroTools {
-
-// What the command triangulates: the sites of a site file, or the vertices,
-// segments and holes of a .poly file.
-struct PlanarInput {
-    // x0, y0, x1, y1, ...: every site in input order. With Precision::Float
-    // each is a float, held in a double.
-    std::vector<double> coords;
-    // Pairs of site indices, each a segment the triangulation must keep.
-    std::vector<std::uint32_t> segments;
-    // x0, y0, x1, y1, ...: a point inside each hole.
-    std::vector<double> holes;
-};
-
-struct Position {
-    double x;
-    double y;
-};
 
 // An edge between two sites, named by their positions in
 // TriangulationShapes::sites, in the direction in which the program draws it.
