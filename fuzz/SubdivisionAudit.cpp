@@ -39,6 +39,7 @@ Records reachableRecords(QuadEdge* start, std::size_t limit) {
 std::string recordFault(const QuadEdge* r) {
     const QuadEdge* q = r->canonical();
     if (r->rot()->rot() != r->sym() || r->sym()->sym() != r || r->invRot()->rot() != r ||
+        r->rot()->invRot() != r || r->rot()->rot()->rot()->rot() != r ||
         r->rot()->canonical() != q || r->sym()->canonical() != q || q->canonical() != q) {
         return "quad invariants broken";
     }
@@ -47,6 +48,9 @@ std::string recordFault(const QuadEdge* r) {
     }
     if (r->onext()->oprev() != r) {
         return "onext and oprev are not inverse";
+    }
+    if (isPrimal(r) != isPrimal(r->onext())) {
+        return "an origin ring mixes primal and dual records";
     }
     return "";
 }
@@ -172,8 +176,9 @@ std::string countFault(std::size_t edges, const std::vector<Site*>& sorted, bool
 
 } // namespace
 
-AuditResult auditSubdivision(QuadEdge* left, QuadEdge* right, const std::vector<Site*>& sorted) {
-    AuditResult result;
+SubdivisionTopology auditTopology(QuadEdge* left, QuadEdge* right,
+                                  const std::vector<Site*>& sorted) {
+    SubdivisionTopology result;
     if (sorted.size() < 2) {
         if (left != nullptr || right != nullptr) {
             result.fault = "hull edges set for fewer than two sites";
@@ -214,26 +219,34 @@ AuditResult auditSubdivision(QuadEdge* left, QuadEdge* right, const std::vector<
             return result;
         }
     }
-    std::vector<Records> rings, faces;
     result.fault = orbits(
-        primal, [](QuadEdge* r) { return r->onext(); }, rings);
+        primal, [](QuadEdge* r) { return r->onext(); }, result.rings);
     if (result.fault.empty()) {
         result.fault = orbits(
-            primal, [](QuadEdge* r) { return r->lnext(); }, faces);
+            primal, [](QuadEdge* r) { return r->lnext(); }, result.faces);
     }
     if (result.fault.empty()) {
-        result.fault = ringFault(rings, sorted);
+        result.fault = ringFault(result.rings, sorted);
     }
-    if (result.fault.empty() && rings.size() + faces.size() != quads.size() + 2) {
+    if (result.fault.empty() && result.rings.size() + result.faces.size() != quads.size() + 2) {
         result.fault = "Euler's formula fails";
     }
-    const bool distinct = !hasCoincidentSites(sorted);
-    if (result.fault.empty()) {
-        result.fault = countFault(result.edges, sorted, distinct);
+    return result;
+}
+
+AuditResult auditSubdivision(QuadEdge* left, QuadEdge* right, const std::vector<Site*>& sorted) {
+    const SubdivisionTopology topology = auditTopology(left, right, sorted);
+    AuditResult result;
+    result.fault = topology.fault;
+    result.edges = topology.edges;
+    if (!result.fault.empty() || sorted.size() < 2) {
+        return result;
     }
+    const bool distinct = !hasCoincidentSites(sorted);
+    result.fault = countFault(result.edges, sorted, distinct);
     if (result.fault.empty()) {
         const bool checkGeometry = distinct && !allCollinear(sorted);
-        result.fault = faceFault(faces, sorted, checkGeometry, result.ccwTriangles);
+        result.fault = faceFault(topology.faces, sorted, checkGeometry, result.ccwTriangles);
     }
     return result;
 }

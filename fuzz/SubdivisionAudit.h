@@ -16,6 +16,23 @@ struct AuditResult {
     std::size_t ccwTriangles = 0; // bounded faces: three sites turning counterclockwise
 };
 
+// The structure reachable from a triangulation's left hull edge: its primal
+// records grouped by origin ring and by face (lnext orbit), and the first
+// fault found in it, if any.
+struct SubdivisionTopology {
+    std::string fault; // empty when every check holds
+    std::size_t edges = 0;
+    std::vector<std::vector<EdgeAlgebra::QuadEdge*>> rings;
+    std::vector<std::vector<EdgeAlgebra::QuadEdge*>> faces;
+};
+
+// The combinatorial part of the audit below, for any sites (coincident ones
+// too): the hull edges, the quad invariants, closed rings, one origin ring
+// per site, the walker's keys and Euler's formula. Geometry is left to the
+// caller, who may decide it with predicates of its own.
+SubdivisionTopology auditTopology(EdgeAlgebra::QuadEdge* left, EdgeAlgebra::QuadEdge* right,
+                                  const std::vector<EdgeAlgebra::Site*>& sortedSites);
+
 // Checks the subdivision built on `sortedSites` (sorted by siteLess, all
 // finite) with hull edges `left` and `right`:
 // - hull edges null for fewer than two sites, otherwise starting at the first

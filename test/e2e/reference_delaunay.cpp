@@ -1,57 +1,62 @@
 #include "reference_delaunay.h"
 
+#include "ExactOracle.h"
+#include "edgealgebra/Site.h"
+
 #include <cmath>
-#include <cstdint>
 #include <set>
 #include <stdexcept>
-#include <utility>
 
 namespace e2e {
 
 namespace {
 
-// Products of lifted coordinates need more than 64 bits.
-__extension__ typedef __int128 Wide;
-
-struct GridPoint {
-    std::int64_t x;
-    std::int64_t y;
-};
-
-GridPoint toGrid(const SitePoint& site) {
-    const double gx = site.x * 4096.0;
-    const double gy = site.y * 4096.0;
-    if (gx != std::floor(gx) || gy != std::floor(gy)) {
-        throw std::invalid_argument("site is not on the 1/4096 grid");
-    }
-    return {static_cast<std::int64_t>(gx), static_cast<std::int64_t>(gy)};
-}
-
-// Twice the signed area of abc: positive when counterclockwise.
-std::int64_t orientation(GridPoint a, GridPoint b, GridPoint c) {
-    return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
-}
-
-// Positive when d lies strictly inside the circle through the
-// counterclockwise triangle abc, zero when on it.
-Wide inCircle(GridPoint a, GridPoint b, GridPoint c, GridPoint d) {
-    const Wide adx = a.x - d.x, ady = a.y - d.y;
-    const Wide bdx = b.x - d.x, bdy = b.y - d.y;
-    const Wide cdx = c.x - d.x, cdy = c.y - d.y;
-    const Wide alift = adx * adx + ady * ady;
-    const Wide blift = bdx * bdx + bdy * bdy;
-    const Wide clift = cdx * cdx + cdy * cdy;
-    return adx * (bdy * clift - blift * cdy) - ady * (bdx * clift - blift * cdx) +
-           alift * (bdx * cdy - bdy * cdx);
-}
-
-std::vector<GridPoint> toGrid(const std::vector<SitePoint>& sites) {
-    std::vector<GridPoint> grid;
+// The sites as the exact oracle takes them. Multiples of 1/4096 within the
+// program's square are floats exactly, and the oracle decides them on
+// integers.
+std::vector<EdgeAlgebra::Site> toGrid(const std::vector<SitePoint>& sites) {
+    std::vector<EdgeAlgebra::Site> grid;
     for (const SitePoint& site : sites) {
-        grid.push_back(toGrid(site));
+        const double gx = site.x * 4096.0;
+        const double gy = site.y * 4096.0;
+        if (gx != std::floor(gx) || gy != std::floor(gy) || static_cast<float>(site.x) != site.x ||
+            static_cast<float>(site.y) != site.y) {
+            throw std::invalid_argument("site is not on the 1/4096 grid");
+        }
+        grid.emplace_back(static_cast<float>(site.x), static_cast<float>(site.y));
     }
     return grid;
 }
+
+// The exact predicates on the grid sites.
+class GridPredicates {
+public:
+    explicit GridPredicates(const std::vector<SitePoint>& sites)
+        : m_sites(toGrid(sites)), m_oracle(pointers(m_sites)) {}
+
+    int orientation(std::size_t a, std::size_t b, std::size_t c) const {
+        return m_oracle.orientation(m_sites[a], m_sites[b], m_sites[c]);
+    }
+    // Positive when d lies strictly inside the circle through a, b, c, zero
+    // when on it, whichever way a, b, c turn.
+    int inCircle(std::size_t a, std::size_t b, std::size_t c, std::size_t d) const {
+        const int turn = orientation(a, b, c);
+        return turn * m_oracle.inCircle(m_sites[a], m_sites[b], m_sites[c], m_sites[d]);
+    }
+    std::size_t size() const { return m_sites.size(); }
+
+private:
+    static std::vector<EdgeAlgebra::Site*> pointers(std::vector<EdgeAlgebra::Site>& sites) {
+        std::vector<EdgeAlgebra::Site*> result;
+        for (EdgeAlgebra::Site& site : sites) {
+            result.push_back(&site);
+        }
+        return result;
+    }
+
+    std::vector<EdgeAlgebra::Site> m_sites;
+    ExactOracle m_oracle;
+};
 
 // Calls visit(i, j, k) for every triple with i < j < k.
 template <typename Visit>
@@ -78,19 +83,15 @@ ReferenceCircle circumcircle(const SitePoint& a, const SitePoint& b, const SiteP
 } // namespace
 
 bool inGeneralPosition(const std::vector<SitePoint>& sites) {
-    const std::vector<GridPoint> grid = toGrid(sites);
+    const GridPredicates grid(sites);
     bool general = true;
     forEachTriple(grid.size(), [&](std::size_t i, std::size_t j, std::size_t k) {
-        if (orientation(grid[i], grid[j], grid[k]) == 0) {
+        if (grid.orientation(i, j, k) == 0) {
             general = false; // also catches two equal sites
             return;
         }
-        GridPoint a = grid[i], b = grid[j];
-        if (orientation(a, b, grid[k]) < 0) {
-            std::swap(a, b);
-        }
         for (std::size_t m = k + 1; m < grid.size(); ++m) {
-            if (inCircle(a, b, grid[k], grid[m]) == 0) {
+            if (grid.inCircle(i, j, k, m) == 0) {
                 general = false;
             }
         }
@@ -99,16 +100,12 @@ bool inGeneralPosition(const std::vector<SitePoint>& sites) {
 }
 
 ReferenceTriangulation triangulateByBruteForce(const std::vector<SitePoint>& sites) {
-    const std::vector<GridPoint> grid = toGrid(sites);
+    const GridPredicates grid(sites);
     ReferenceTriangulation result;
     std::set<std::array<std::size_t, 2>> edges;
     forEachTriple(grid.size(), [&](std::size_t i, std::size_t j, std::size_t k) {
-        GridPoint a = grid[i], b = grid[j];
-        if (orientation(a, b, grid[k]) < 0) {
-            std::swap(a, b);
-        }
         for (std::size_t m = 0; m < grid.size(); ++m) {
-            if (m != i && m != j && m != k && inCircle(a, b, grid[k], grid[m]) >= 0) {
+            if (m != i && m != j && m != k && grid.inCircle(i, j, k, m) >= 0) {
                 return;
             }
         }

@@ -1,7 +1,7 @@
 // The Delaunay triangulation of a small site set by brute force, independent
 // of the program's own triangulator: a triangle belongs to it when no other
-// site lies inside or on its circumcircle. Sites are multiples of 1/4096, so
-// the predicates are evaluated exactly on integers.
+// site lies inside or on its circumcircle. Sites are multiples of 1/4096,
+// decided by the core tests' ExactOracle on integers.
 #pragma once
 
 #include <array>

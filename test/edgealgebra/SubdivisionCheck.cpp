@@ -1,12 +1,9 @@
 #include "SubdivisionCheck.h"
 
 #include "ExactOracle.h"
-#include "edgealgebra/EdgeWalker.h"
+#include "SubdivisionAudit.h"
 #include "edgealgebra/QuadEdge.h"
 
-#include <algorithm>
-#include <map>
-#include <set>
 #include <sstream>
 
 using EdgeAlgebra::DelaunayTriangulation;
@@ -16,74 +13,6 @@ using EdgeAlgebra::Site;
 namespace SubdivisionCheck {
 
 namespace {
-
-// Every record reachable from start through rot and onext.
-std::set<QuadEdge*> reachableRecords(QuadEdge* start) {
-    std::set<QuadEdge*> seen{start};
-    std::vector<QuadEdge*> pending{start};
-    while (!pending.empty()) {
-        QuadEdge* r = pending.back();
-        pending.pop_back();
-        for (QuadEdge* next : {r->rot(), r->onext()}) {
-            if (seen.insert(next).second) {
-                pending.push_back(next);
-            }
-        }
-    }
-    return seen;
-}
-
-bool isPrimal(QuadEdge* r) {
-    return r->canonical() == r || r->canonical()->sym() == r;
-}
-
-std::string recordFault(QuadEdge* r) {
-    QuadEdge* q = r->canonical();
-    if (r->rot()->rot() != r->sym() || r->sym()->sym() != r || r->rot()->invRot() != r ||
-        r->rot()->rot()->rot()->rot() != r || q->canonical() != q || r->rot()->canonical() != q) {
-        return "quad navigation broken";
-    }
-    if (isPrimal(r) != (r->org() != nullptr)) {
-        return "origin set on a dual record or missing on a primal one";
-    }
-    if (r->onext()->oprev() != r) {
-        return "onext and oprev are not inverse";
-    }
-    if (isPrimal(r) && (!isPrimal(r->onext()) || r->onext()->org() != r->org())) {
-        return "origin ring mixes origins or records";
-    }
-    return "";
-}
-
-// Orbits of a permutation over the primal records; each orbit listed once.
-template <typename Step>
-std::vector<std::vector<QuadEdge*>> orbits(const std::vector<QuadEdge*>& primal, Step step) {
-    std::set<QuadEdge*> done;
-    std::vector<std::vector<QuadEdge*>> result;
-    for (QuadEdge* start : primal) {
-        if (done.count(start) != 0) {
-            continue;
-        }
-        result.emplace_back();
-        QuadEdge* r = start;
-        do {
-            done.insert(r);
-            result.back().push_back(r);
-            r = step(r);
-        } while (r != start && result.back().size() <= primal.size());
-    }
-    return result;
-}
-
-std::vector<QuadEdge*> primalRecords(QuadEdge* start) {
-    std::vector<QuadEdge*> primal;
-    for (QuadEdge* r : reachableRecords(start)) {
-        if (isPrimal(r)) {
-            primal.push_back(r);
-        }
-    }
-    return primal;
-}
 
 // Sites on the boundary of the convex hull, collinear boundary sites
 // included, in counterclockwise order (Andrew's monotone chain).
@@ -131,58 +60,28 @@ std::string describe(const char* what, std::size_t got, std::size_t expected) {
 
 } // namespace
 
+namespace {
+
+TessaroFuzz::SubdivisionTopology topologyOf(const DelaunayTriangulation& triangulation,
+                                            const std::vector<Site*>& sorted) {
+    return TessaroFuzz::auditTopology(triangulation.getLeftEdge(), triangulation.getRightEdge(),
+                                      sorted);
+}
+
+} // namespace
+
 std::string findTopologyFault(const DelaunayTriangulation& triangulation,
                               const std::vector<Site*>& sorted) {
-    QuadEdge* left = triangulation.getLeftEdge();
-    QuadEdge* right = triangulation.getRightEdge();
-    if (sorted.size() < 2) {
-        return left == nullptr && right == nullptr ? "" : "hull edges set for < 2 sites";
-    }
-    if (left == nullptr || right == nullptr) {
-        return "hull edge missing";
-    }
-    if (left->org() != sorted.front() || right->org() != sorted.back()) {
-        return "hull edges do not start at the first and last sorted site";
-    }
-    std::set<QuadEdge*> quads;
-    for (QuadEdge* r : reachableRecords(left)) {
-        const std::string fault = recordFault(r);
-        if (!fault.empty()) {
-            return fault;
-        }
-        quads.insert(r->canonical());
-    }
-    std::set<QuadEdge*> walked;
-    for (const auto& entry : EdgeAlgebra::EdgeWalker(left).getEdges()) {
-        walked.insert(entry.first);
-    }
-    if (walked != quads) {
-        return "walker's key set differs from the reachable quads";
-    }
-    const std::vector<QuadEdge*> primal = primalRecords(left);
-    const auto rings = orbits(primal, [](QuadEdge* r) { return r->onext(); });
-    std::set<Site*> ringSites;
-    for (const auto& ring : rings) {
-        ringSites.insert(ring.front()->org());
-    }
-    if (rings.size() != sorted.size() || ringSites.size() != sorted.size()) {
-        return describe("origin rings", rings.size(), sorted.size());
-    }
-    const auto faces = orbits(primal, [](QuadEdge* r) { return r->lnext(); });
-    if (rings.size() + faces.size() != quads.size() + 2) {
-        return "Euler's formula fails";
-    }
-    return "";
+    return topologyOf(triangulation, sorted).fault;
 }
 
 std::string findPlanarityFault(const DelaunayTriangulation& triangulation,
                                const std::vector<Site*>& sorted) {
-    const std::string topologyFault = findTopologyFault(triangulation, sorted);
-    if (!topologyFault.empty() || sorted.size() < 2) {
-        return topologyFault;
+    const TessaroFuzz::SubdivisionTopology topology = topologyOf(triangulation, sorted);
+    if (!topology.fault.empty() || sorted.size() < 2) {
+        return topology.fault;
     }
-    const auto faces =
-        orbits(primalRecords(triangulation.getLeftEdge()), [](QuadEdge* r) { return r->lnext(); });
+    const auto& faces = topology.faces;
     if (faces.size() == 1) {
         return faceArea(faces.front()) == 0 ? "" : "a single face that encloses area";
     }
@@ -202,13 +101,12 @@ std::string findPlanarityFault(const DelaunayTriangulation& triangulation,
 
 std::string findDelaunayFault(const DelaunayTriangulation& triangulation,
                               const std::vector<Site*>& sorted) {
-    const std::string topologyFault = findTopologyFault(triangulation, sorted);
-    if (!topologyFault.empty() || sorted.size() < 2) {
-        return topologyFault;
+    const TessaroFuzz::SubdivisionTopology topology = topologyOf(triangulation, sorted);
+    if (!topology.fault.empty() || sorted.size() < 2) {
+        return topology.fault;
     }
     const ExactOracle oracle(sorted);
-    const std::vector<QuadEdge*> primal = primalRecords(triangulation.getLeftEdge());
-    const std::size_t edges = primal.size() / 2;
+    const std::size_t edges = topology.edges;
     if (allCollinear(sorted, oracle)) {
         return edges == sorted.size() - 1 ? "" : describe("edges", edges, sorted.size() - 1);
     }
@@ -221,7 +119,7 @@ std::string findDelaunayFault(const DelaunayTriangulation& triangulation,
         hullArea += ExactOracle::doubleArea(*hull[0], *hull[i], *hull[i + 1]);
     }
     std::size_t outerFaces = 0;
-    for (const auto& face : orbits(primal, [](QuadEdge* r) { return r->lnext(); })) {
+    for (const auto& face : topology.faces) {
         const Site& a = *face[0]->org();
         const Site& b = *face[0]->dest();
         const Site& c = *face[0]->lnext()->dest();

@@ -11,7 +11,9 @@
 namespace SubdivisionCheck {
 
 // Combinatorial consistency: quad invariants, closed rings, one origin ring
-// per site, Euler's formula, the walker's key set, the hull edges' origins.
+// per site, Euler's formula, the walker's key set, the hull edges' origins
+// (the fuzz harness's auditTopology, shared). The geometry below is decided
+// by ExactOracle, independently of the core's predicates.
 std::string findTopologyFault(const EdgeAlgebra::DelaunayTriangulation& triangulation,
                               const std::vector<EdgeAlgebra::Site*>& sortedSites);
 

@@ -105,7 +105,7 @@ private:
     e2e::Rect m_area;
 };
 
-bool runSession(ProgramScreen& screen, memcheck::ChildProcess& program) {
+bool runSession(ProgramScreen& screen, TestSupport::ChildProcess& program) {
     if (!screen.waitForWindow("Delaunay Tessaro Test") ||
         !screen.within([&] { return screen.countColours().green > 0; })) {
         std::fprintf(stderr, "session: the program's window did not show its sites\n");
@@ -140,7 +140,7 @@ int main(int argc, char** argv) {
     const std::vector<std::string> command(argv + first + 1, argv + argc);
     try {
         ProgramScreen screen(timeout);
-        memcheck::ChildProcess program(command);
+        TestSupport::ChildProcess program(command);
         if (!runSession(screen, program)) {
             program.terminate();
             return 3;
