@@ -38,7 +38,9 @@ Coordinates coordinates(py::handle values, const char* what) {
                               " must be an (n, 2) array of x, y rows, got shape " + shapeText(a));
     }
     Coordinates c;
-    const bool aligned = (a.flags() & py::detail::npy_api::NPY_ARRAY_ALIGNED_) != 0;
+    // numpy's own flag, through its public attribute: a misaligned array
+    // cannot be read in place as doubles or floats.
+    const bool aligned = a.attr("flags").attr("aligned").cast<bool>();
     if (aligned && py::array_t<double, py::array::c_style>::check_(a)) {
         c.array = std::move(a);
     } else if (aligned && py::array_t<float, py::array::c_style>::check_(a)) {

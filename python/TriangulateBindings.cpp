@@ -114,6 +114,11 @@ py::array cell(const PyVoronoi& v, long long i) {
     return py::array_t<double>({corners, py::ssize_t{2}}, data, owner);
 }
 
+py::tuple bounds(const PyVoronoi& v) {
+    const EdgeAlgebra::Box& b = v.voronoi.box();
+    return py::make_tuple(b.xmin, b.ymin, b.xmax, b.ymax);
+}
+
 constexpr const char* kTriangulateDoc = R"doc(
 triangulate(points, segments=None, threads=0) -> Triangulation
 
@@ -240,9 +245,11 @@ void bindTriangulate(py::module_& m) {
                                    const auto rows = static_cast<py::ssize_t>(c.size() / 2);
                                    return view(c, {rows, 2}, self);
                                })
-        .def_property_readonly("bounds", [](const PyVoronoi& v) {
-            const EdgeAlgebra::Box& b = v.voronoi.box();
-            return py::make_tuple(b.xmin, b.ymin, b.xmax, b.ymax);
+        .def_property_readonly("bounds", &bounds)
+        .def("__repr__", [](const PyVoronoi& v) {
+            return "<tessaro.Voronoi: " + std::to_string(v.sites) + " points, " +
+                   std::to_string(v.voronoi.circumcenters().size() / 2) + " vertices, bounds " +
+                   py::repr(bounds(v)).cast<std::string>() + ">";
         });
 }
 

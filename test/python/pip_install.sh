@@ -25,6 +25,10 @@ import numpy as np
 import tessaro
 
 assert tessaro.__file__.startswith(sys.argv[1]), tessaro.__file__
+# The type stub and its marker are installed with the package.
+import pathlib
+package = pathlib.Path(tessaro.__file__).parent
+assert (package / "py.typed").exists() and (package / "_core.pyi").exists(), list(package.iterdir())
 tri = tessaro.triangulate(np.array([[0, 0], [1, 0], [0, 1], [1, 1], [0.5, 0.4]]))
 assert tri.triangles.shape == (4, 3), tri.triangles
 print("installed", tessaro.__file__, tri)

@@ -1,6 +1,9 @@
 """The Python module against scipy.spatial.Delaunay and exact rational arithmetic."""
 
+import ast
+import re
 from fractions import Fraction
+from pathlib import Path
 
 import numpy as np
 import pytest
@@ -221,3 +224,49 @@ def test_voronoi_cells_tile_the_box_around_their_sites():
     corners = points[tri.triangles]
     radii = np.linalg.norm(corners - voronoi.circumcenters[:, None, :], axis=2)
     assert np.allclose(radii, radii[:, :1])
+    assert repr(voronoi) == (f"<tessaro.Voronoi: 300 points, {len(tri.triangles)} vertices, "
+                             "bounds (-0.5, 0.0, 1.5, 1.0)>")
+
+
+def stub_api(node):
+    """Public names the stub declares under node: a function's parameter names (without self),
+    a class's members, or None for an attribute or property."""
+    api = {}
+    for item in node.body:
+        if isinstance(item, ast.FunctionDef):
+            is_property = any(getattr(d, "id", None) == "property" for d in item.decorator_list)
+            api[item.name] = None if is_property else [
+                a.arg for a in item.args.args if a.arg != "self"]
+        elif isinstance(item, ast.ClassDef):
+            api[item.name] = stub_api(item)
+        elif isinstance(item, ast.AnnAssign):
+            api[item.target.id] = None
+    return api
+
+
+def runtime_api(owner, names):
+    """The same from the extension itself: parameter names from pybind11's signature lines."""
+    api = {}
+    for name in names:
+        value = getattr(owner, name)
+        if isinstance(value, type):
+            # __init__ where Python can construct the class (pybind11 signs it then).
+            members = [n for n, v in vars(value).items() if not n.startswith("_") or
+                       (n == "__init__" and (v.__doc__ or "").startswith("__init__("))]
+            api[name] = runtime_api(value, members)
+        elif callable(value) and not isinstance(value, property):
+            signature = value.__doc__.splitlines()[0]
+            params = re.match(r"\w+\((.*)\) ->", signature).group(1)
+            api[name] = [p.split(":")[0] for p in params.split(", ") if p and
+                         not p.startswith("self")]
+        else:
+            api[name] = None
+    return api
+
+
+def test_the_type_stub_declares_the_extension_as_it_is():
+    package = Path(tessaro.__file__).parent
+    assert (package / "py.typed").exists()
+    stub = stub_api(ast.parse((package / "_core.pyi").read_text()))
+    public = [n for n in vars(tessaro._core) if not n.startswith("_") or n == "__version__"]
+    assert stub == runtime_api(tessaro._core, public)
