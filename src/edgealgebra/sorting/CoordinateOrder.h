@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sorting/RadixSort.h"
 #include "memory/HugePageAllocator.h"
+#include "sorting/RadixSort.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "edgealgebra/SortSites.h"
 
-#include "sorting/CoordinateOrder.h"
 #include "memory/HugePageAllocator.h"
+#include "sorting/CoordinateOrder.h"
 
 #include <algorithm>
 #include <cstdint>
