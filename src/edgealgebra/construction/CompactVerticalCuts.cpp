@@ -1,3 +1,6 @@
+// The construction that defines the compact results, buildWithVerticalCuts:
+// Guibas and Stolfi's divide and conquer with vertical cuts alone in each
+// unit.
 #include "construction/CompactConstruction.h"
 
 #include "construction/DivideAndConquerSteps.h"

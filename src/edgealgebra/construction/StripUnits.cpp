@@ -1,3 +1,6 @@
+// The strip construction, buildWithStrips: Dwyer's variant of the divide and
+// conquer in each unit (vertical cuts down to strips, horizontal cuts within
+// each strip), kept only when UniquenessCheck proves it the one result.
 #include "construction/CompactConstruction.h"
 
 #include "construction/DivideAndConquerSteps.h"
@@ -13,9 +16,6 @@
 
 namespace EdgeAlgebra {
 namespace CompactConstruction {
-
-// Dwyer's variant of the divide and conquer, one unit at a time: vertical
-// cuts down to strips, horizontal cuts within each strip.
 
 namespace {
 
