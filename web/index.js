@@ -284,4 +284,10 @@ export class Voronoi {
     }
 }
 
+// The module's memory: its size (it grows, never shrinks) and the bytes
+// allocated in it now (none between calls, but for live Voronoi diagrams).
+export function heapStats() {
+    return { heapBytes: core.HEAPU8.length, inUseBytes: core._tessaro_heap_in_use() };
+}
+
 export default Tessaro;

@@ -9,6 +9,7 @@
 #include <edgealgebra/Voronoi.h>
 
 #include <emscripten/emscripten.h>
+#include <malloc.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -84,6 +85,11 @@ EMSCRIPTEN_KEEPALIVE int tessaro_error_kind() {
 
 EMSCRIPTEN_KEEPALIVE const char* tessaro_error_message() {
     return g_errorMessage.c_str();
+}
+
+// Bytes of the module's heap in use, for the leak checks and the benchmark.
+EMSCRIPTEN_KEEPALIVE std::size_t tessaro_heap_in_use() {
+    return static_cast<std::size_t>(mallinfo().uordblks);
 }
 
 // Triangulates `count` coordinates read in place, with `segmentCount` site
