@@ -165,13 +165,8 @@ int lowestBit(std::initializer_list<double> coordinates) {
         }
         int exponent = 0;
         const double significand = std::frexp(std::fabs(coordinate), &exponent);
-        auto bits = static_cast<std::uint64_t>(std::ldexp(significand, kSignificandBits));
-        int low = exponent - kSignificandBits;
-        while ((bits & 1u) == 0) {
-            bits >>= 1;
-            ++low;
-        }
-        lowest = std::min(lowest, low);
+        const auto bits = static_cast<std::uint64_t>(std::ldexp(significand, kSignificandBits));
+        lowest = std::min(lowest, exponent - kSignificandBits + __builtin_ctzll(bits));
     }
     return lowest;
 }
