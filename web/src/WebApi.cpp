@@ -30,6 +30,11 @@ enum ErrorKind : int { kNoError = 0, kRangeError = 1, kOtherError = 2 };
 ErrorKind g_errorKind = kNoError;
 std::string g_errorMessage;
 
+void fail(ErrorKind kind, const char* message) {
+    g_errorKind = kind;
+    g_errorMessage = message;
+}
+
 // Runs `work`, turning an exception into the error state and `failed`.
 template <typename Work, typename Result>
 Result guarded(Work&& work, Result failed) {
@@ -38,15 +43,15 @@ Result guarded(Work&& work, Result failed) {
     try {
         return work();
     } catch (const std::invalid_argument& error) {
-        g_errorKind = kRangeError, g_errorMessage = error.what();
+        fail(kRangeError, error.what());
     } catch (const std::length_error& error) {
-        g_errorKind = kRangeError, g_errorMessage = error.what();
+        fail(kRangeError, error.what());
     } catch (const std::out_of_range& error) {
-        g_errorKind = kRangeError, g_errorMessage = error.what();
+        fail(kRangeError, error.what());
     } catch (const std::bad_alloc&) {
-        g_errorKind = kOtherError, g_errorMessage = "out of memory";
+        fail(kOtherError, "out of memory");
     } catch (const std::exception& error) {
-        g_errorKind = kOtherError, g_errorMessage = error.what();
+        fail(kOtherError, error.what());
     }
     return failed;
 }
