@@ -49,18 +49,15 @@ export class Scene {
         this.circlesEnabled = !this.circlesEnabled;
     }
 
-    // Adds a segment between two sites; throws the core's RangeError (and
-    // keeps the scene as it was) when it crosses another.
+    // Adds a segment between two sites. It is tried at once, so that one that
+    // crosses another is refused (the core's RangeError) and the scene stays
+    // as it was; once triangulated, the scene is triangulated again with it.
     addSegment(a, b) {
         if (a === b) return;
-        this.segments.push([a, b]);
-        if (!this.triangulated) return;
-        try {
-            this.triangulate();
-        } catch (error) {
-            this.segments.pop();
-            throw error;
-        }
+        const segments = [...this.segments, [a, b]];
+        new Tessaro(Float64Array.from(this.sites.flat()), { segments: segments.flat() });
+        this.segments = segments;
+        if (this.triangulated) this.triangulate();
     }
 
     // Triangulates the sites with the segments; returns the time it took in ms.
