@@ -22,10 +22,14 @@ const core = await createTessaroCore({ wasmBinary: await wasmBytes() });
 
 const ERROR_TYPES = [Error, RangeError, Error];
 
+// Addresses and sizes come back from the module as signed 32-bit integers;
+// above 2 GiB of its memory they must be read as unsigned.
+const unsigned = (value) => value >>> 0;
+
 // Throws the core's error, if the last call left one.
 function throwCoreError() {
     const kind = core._tessaro_error_kind();
-    const message = core.UTF8ToString(core._tessaro_error_message());
+    const message = core.UTF8ToString(unsigned(core._tessaro_error_message()));
     throw new ERROR_TYPES[kind](message);
 }
 
@@ -35,7 +39,7 @@ class Scratch {
         this.blocks = [];
     }
     allocate(bytes) {
-        const address = core._malloc(Math.max(bytes, 8));
+        const address = core._malloc(Math.max(bytes, 8)) >>> 0;
         if (address === 0) {
             throw new RangeError('tessaro: out of memory in the WebAssembly module');
         }
@@ -101,7 +105,7 @@ function segmentArray(segments) {
 
 // Copies the arrays of a WebTriangulation out of the module's memory.
 function readTriangulation(handle) {
-    const layout = core.HEAPU32.subarray(core._tessaro_layout(handle) / 4).slice(0, 7);
+    const layout = core.HEAPU32.subarray(unsigned(core._tessaro_layout(handle)) / 4).slice(0, 7);
     const [triangles, halfedgeCount, halfedges, hull, hullCount, constrained, constrainedCount] =
         layout;
     return {
@@ -119,7 +123,7 @@ function writeTriangulation(tessaro) {
         tessaro.triangles.length, tessaro.hull.length, tessaro.constrained ? 1 : 0);
     if (handle === 0) throwCoreError();
     const [triangles, , halfedges, hull, , constrained] =
-        core.HEAPU32.subarray(core._tessaro_layout(handle) / 4).slice(0, 7);
+        core.HEAPU32.subarray(unsigned(core._tessaro_layout(handle)) / 4).slice(0, 7);
     core.HEAPU32.set(tessaro.triangles, triangles / 4);
     core.HEAP32.set(tessaro.halfedges, halfedges / 4);
     core.HEAPU32.set(tessaro.hull, hull / 4);
@@ -234,9 +238,9 @@ export class Voronoi {
             if (triangulation !== 0) core._tessaro_triangulation_free(triangulation);
             scratch.release();
         }
-        const centers = core._tessaro_voronoi_circumcenters(this._handle) / 8;
+        const centers = unsigned(core._tessaro_voronoi_circumcenters(this._handle)) / 8;
         this.circumcenters =
-            core.HEAPF64.slice(centers, centers + core._tessaro_voronoi_circumcenter_count(this._handle));
+            core.HEAPF64.slice(centers, centers + unsigned(core._tessaro_voronoi_circumcenter_count(this._handle)));
         voronoiRegistry.register(this, this._handle, this);
     }
 
@@ -253,7 +257,7 @@ export class Voronoi {
         const count = core._tessaro_voronoi_cell(this._handle, i);
         if (count < 0) throwCoreError();
         if (count === 0) return null;
-        const data = core._tessaro_voronoi_cell_data(this._handle) / 8;
+        const data = unsigned(core._tessaro_voronoi_cell_data(this._handle)) / 8;
         const polygon = [];
         for (let k = 0; k < count; k++) {
             polygon.push([core.HEAPF64[data + 2 * k], core.HEAPF64[data + 2 * k + 1]]);
@@ -287,7 +291,7 @@ export class Voronoi {
 // The module's memory: its size (it grows, never shrinks) and the bytes
 // allocated in it now (none between calls, but for live Voronoi diagrams).
 export function heapStats() {
-    return { heapBytes: core.HEAPU8.length, inUseBytes: core._tessaro_heap_in_use() };
+    return { heapBytes: core.HEAPU8.length, inUseBytes: unsigned(core._tessaro_heap_in_use()) };
 }
 
 export default Tessaro;
