@@ -15,15 +15,24 @@
 #   make memcheck  valgrind over a scripted session of the real program
 #   make soak      many random triangulations with a live-object count
 #   make format    format the sources with the committed .clang-format
+#   make web       the core in WebAssembly (web/dist/) for the npm package
+#                  and the demo page; make web-serve serves the demo on
+#                  http://127.0.0.1:8000/demo/; make test-web runs its Node
+#                  and headless-Chromium tests (part of make test)
 
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 TSAN_DIR ?= build-tsan
+WEB_DIR ?= build-web
+WEB_PORT ?= 8000
+# Emscripten's tools need node's acorn from Debian, which a Node.js from
+# elsewhere does not search.
+EMSCRIPTEN_ENV = NODE_PATH=/usr/share/nodejs
 JOBS ?= 2
 CMAKE ?= cmake
 CTEST ?= ctest
 
-.PHONY: all build run test test-unit test-sanitize test-threads bench bench-large fuzz memcheck soak format clean
+.PHONY: all build run test test-unit test-sanitize test-threads test-web bench bench-large bench-web fuzz memcheck soak format clean web web-serve
 
 all: build
 
@@ -41,12 +50,13 @@ run:
 	$(BUILD_DIR)/src/tests/tessaro/tessaro
 
 test:
-	scripts/deps.sh core program test python
+	scripts/deps.sh core program test python web
 	$(CMAKE) -S . -B $(BUILD_DIR) -DTESSARO_REQUIRE_ALL=ON
 	$(CMAKE) --build $(BUILD_DIR) -j $(JOBS)
 	cd $(BUILD_DIR) && $(CTEST) --output-on-failure
 	$(MAKE) test-sanitize
 	$(MAKE) test-threads
+	$(MAKE) test-web
 	scripts/fuzz.sh --short
 
 test-sanitize:
@@ -68,6 +78,28 @@ test-threads:
 bench:
 	scripts/deps.sh core bench python
 	scripts/bench.sh
+	$(MAKE) bench-web
+
+web:
+	scripts/deps.sh core web
+	$(EMSCRIPTEN_ENV) emcmake $(CMAKE) -S . -B $(WEB_DIR) -DCMAKE_BUILD_TYPE=Release
+	$(EMSCRIPTEN_ENV) $(CMAKE) --build $(WEB_DIR) -j $(JOBS)
+
+web-serve: web
+	@echo "The demo: http://127.0.0.1:$(WEB_PORT)/demo/"
+	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory web
+
+# The npm package's tests in Node, then the demo in headless Chromium.
+test-web: web
+	cd web && npm ci --no-audit --no-fund
+	cd web && npm test
+	cd web && npm run test:browser
+
+# delaunator and ours side by side in one Node process, into docs/bench/web.txt.
+bench-web: web
+	cd web && npm ci --no-audit --no-fund
+	cd web && node --expose-gc bench/bench.mjs > ../docs/bench/web.txt.new
+	mv docs/bench/web.txt.new docs/bench/web.txt && cat docs/bench/web.txt
 
 # Not part of test: a few minutes and about 12 GB of memory.
 bench-large:
@@ -91,4 +123,4 @@ format:
 	git ls-files -- '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(TSAN_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(TSAN_DIR) $(WEB_DIR) web/dist

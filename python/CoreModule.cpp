@@ -28,8 +28,9 @@ Exact Delaunay triangulations and Voronoi cells of 2-D points, on numpy arrays.
 
 Every decision (orientation, incircle) is exact on the float64 or float32
 coordinates given, so nearly collinear or nearly cocircular points get the
-one correct answer. Index arrays are uint32, in delaunator's conventions;
-tessaro.NONE (0xffffffff) marks a half-edge on the hull.
+one correct answer. Index arrays are uint32, laid out as delaunator's, but
+triangles and hull run counterclockwise with y up where delaunator's run
+clockwise; tessaro.NONE (0xffffffff) marks a half-edge on the hull.
 )doc";
 
 } // namespace

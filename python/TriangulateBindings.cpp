@@ -145,7 +145,8 @@ with both ends at one point, at a non-finite point, or crossing another.
 )doc";
 
 constexpr const char* kTriangulationDoc = R"doc(
-A triangulation as flat index arrays, in delaunator's conventions; made by
+A triangulation as flat index arrays, laid out as delaunator's (but
+counterclockwise with y up, where delaunator runs clockwise); made by
 triangulate() and keep_enclosed(). The arrays are read-only views on the
 result (copy them with numpy.array to change them).
 

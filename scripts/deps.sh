@@ -2,7 +2,7 @@
 # Installs the Debian packages that a make target needs and that are missing.
 #
 #   scripts/deps.sh GROUP...     GROUP is one of: core program build test bench
-#                                fuzz memcheck python
+#                                fuzz memcheck python web
 #
 #   core      the compiler, CMake and GMP: the triangulation core, the scene
 #             library, tessaro-triangulate, the fuzz harness and the soak
@@ -18,6 +18,10 @@
 #             numpy, the interpreter's headers) and its tests: scipy as the
 #             reference, pytest, and venv, pip, setuptools and wheel for the check
 #             that `pip install .` works offline
+#   web       the WebAssembly build and its tests: Emscripten, Node.js with
+#             npm (for the dev dependencies, installed with npm ci), Chromium
+#             for the demo's browser test. A Node.js from elsewhere (with its
+#             own npm) counts as installed: its commands are on the PATH
 #
 # Installs with apt-get when running as root, otherwise through sudo. Where
 # neither is possible it prints the one command that would install them and
@@ -35,16 +39,32 @@ packages_for() {
     bench) echo libbenchmark-dev libcgal-dev python3 python3-matplotlib ;;
     fuzz) echo clang libclang-rt-14-dev ;;
     memcheck) echo valgrind xvfb libgl1-mesa-dri libglx-mesa0 libx11-dev libxtst-dev ;;
+    web) echo emscripten nodejs npm chromium ;;
     python) echo pybind11-dev python3-numpy python3-dev python3-scipy python3-pytest python3-venv \
         python3-pip python3-setuptools python3-wheel ;;
     *)
-        echo "deps.sh: unknown group '$1' (known: core program build test bench fuzz memcheck python)" >&2
+        echo "deps.sh: unknown group '$1' (known: core program build test bench fuzz memcheck python web)" >&2
         exit 2
         ;;
     esac
 }
 
+# The command a package brings, where another source may bring it too (a
+# Node.js from NodeSource includes npm and conflicts with Debian's npm).
+command_of() {
+    case "$1" in
+    nodejs) echo node ;;
+    npm) echo npm ;;
+    *) echo "" ;;
+    esac
+}
+
 is_installed() {
+    local command
+    command=$(command_of "$1")
+    if [ -n "$command" ] && command -v "$command" >/dev/null 2>&1; then
+        return 0
+    fi
     dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
 }
 

@@ -10,8 +10,9 @@
 
 Every decision (orientation, incircle) is exact on the float64 or float32
 coordinates given, so nearly collinear or nearly cocircular points get the
-one correct answer. Index arrays are uint32, in delaunator's conventions;
-tessaro.NONE (0xffffffff) marks a half-edge on the hull.
+one correct answer. Index arrays are uint32, laid out as delaunator's, but
+triangles and hull run counterclockwise with y up where delaunator's run
+clockwise; tessaro.NONE (0xffffffff) marks a half-edge on the hull.
 
 The work is done by the compiled extension tessaro._core; this package
 re-exports it and adds what is written in Python.

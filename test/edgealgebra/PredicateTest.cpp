@@ -1,6 +1,8 @@
 #include "ExactOracle.h"
 #include "edgealgebra/QuadEdge.h"
 #include "edgealgebra/Site.h"
+#include "predicates/ExactSign.h"
+#include "predicates/WideIntegerSign.h"
 
 #include <gtest/gtest.h>
 
@@ -154,6 +156,87 @@ TEST(SitePredicates, FourNearlyCocircularSitesAreDecidedExactly) {
                    &c = sites[perm[3]];
         EXPECT_EQ(d.inCircle(&a, &b, &c), exactInCircleSign(a, b, c, d) > 0);
     } while (std::next_permutation(perm, perm + 4));
+}
+
+// Points a few ulps off a line or a circle, at one scale of the double range
+// or at magnitudes mixed within one determinant.
+struct HardInput {
+    const char* name;
+    int lowScale, highScale; // each point scaled by 2^k, k drawn from [low, high]
+    bool asFloat;            // rounded to float (the float overloads of ExactSign)
+};
+
+PointD nudged(PointD p, std::mt19937_64& rng) {
+    std::uniform_int_distribution<int> steps(-2, 2);
+    for (int i = steps(rng); i != 0; i -= (i > 0 ? 1 : -1)) {
+        p.x = std::nextafter(p.x, i > 0 ? 1e308 : -1e308);
+    }
+    return p;
+}
+
+// The wide integers and the build's exact fallback (GMP, or the wide integers
+// themselves) against the rational oracle, on input where double arithmetic
+// cannot decide: across subnormals, the extremes and mixed magnitudes.
+TEST(ExactFallbacks, WideIntegersAgreeWithGmpAndTheOracleOnHardInput) {
+    const HardInput cases[] = {{"unit", 0, 0, false},        {"subnormal", -1074, -1040, false},
+                               {"tiny", -1000, -900, false}, {"huge", 900, 970, false},
+                               {"mixed", -1070, 970, false}, {"float", -140, 120, true}};
+    std::mt19937_64 rng(23);
+    std::uniform_real_distribution<double> unit(-1, 1);
+    for (const HardInput& hard : cases) {
+        std::uniform_int_distribution<int> scale(hard.lowScale, hard.highScale);
+        auto place = [&](PointD p) {
+            const int k = scale(rng);
+            p = {std::ldexp(p.x, k), std::ldexp(p.y, k)};
+            return hard.asFloat ? PointD{float(p.x), float(p.y)} : p;
+        };
+        int zeros = 0;
+        for (int sample = 0; sample < 400; ++sample) {
+            // Three points on a line and four on a circle, before rounding.
+            const PointD a{unit(rng), unit(rng)}, b{unit(rng), unit(rng)};
+            const double t = sample % 4 == 0 ? 2.0 : unit(rng) * 3;
+            const PointD c{a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)};
+            const PointD line[] = {place(a), place(b), place(nudged(c, rng))};
+            PointD circle[4];
+            for (PointD& p : circle) {
+                const double angle = unit(rng) * 3.14159;
+                p = place(nudged({std::cos(angle), sample % 4 == 0 ? 0.0 : std::sin(angle)}, rng));
+            }
+            const int orientation = exactOrientationSign(line[0], line[1], line[2]);
+            const int inCircle = exactInCircleSign(circle[0], circle[1], circle[2], circle[3]);
+            zeros += (orientation == 0) + (inCircle == 0);
+            SCOPED_TRACE(::testing::Message() << hard.name << " sample " << sample);
+            ASSERT_EQ(EdgeAlgebra::WideIntegerSign::orientation(line[0].x, line[0].y, line[1].x,
+                                                                line[1].y, line[2].x, line[2].y),
+                      orientation);
+            ASSERT_EQ(EdgeAlgebra::WideIntegerSign::inCircle(circle[0].x, circle[0].y, circle[1].x,
+                                                             circle[1].y, circle[2].x, circle[2].y,
+                                                             circle[3].x, circle[3].y),
+                      inCircle);
+            if (hard.asFloat) {
+                auto f = [](double v) { return static_cast<float>(v); };
+                ASSERT_EQ(EdgeAlgebra::ExactSign::orientation(f(line[0].x), f(line[0].y),
+                                                              f(line[1].x), f(line[1].y),
+                                                              f(line[2].x), f(line[2].y)),
+                          orientation);
+                ASSERT_EQ(EdgeAlgebra::ExactSign::inCircle(
+                              f(circle[0].x), f(circle[0].y), f(circle[1].x), f(circle[1].y),
+                              f(circle[2].x), f(circle[2].y), f(circle[3].x), f(circle[3].y)),
+                          inCircle);
+            } else {
+                ASSERT_EQ(EdgeAlgebra::ExactSign::orientation(line[0].x, line[0].y, line[1].x,
+                                                              line[1].y, line[2].x, line[2].y),
+                          orientation);
+                ASSERT_EQ(EdgeAlgebra::ExactSign::inCircle(circle[0].x, circle[0].y, circle[1].x,
+                                                           circle[1].y, circle[2].x, circle[2].y,
+                                                           circle[3].x, circle[3].y),
+                          inCircle);
+            }
+        }
+        if (hard.lowScale == hard.highScale) {
+            EXPECT_GT(zeros, 0) << hard.name << ": no exactly degenerate sample";
+        }
+    }
 }
 
 } // namespace

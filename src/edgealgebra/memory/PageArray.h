@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <new>
 #include <type_traits>
 #include <utility>
@@ -75,7 +76,10 @@ public:
     }
 
 private:
-    static constexpr std::size_t kMaxBytes = std::size_t{1} << 46;
+    // 64 TiB, or half the address space of a 32-bit target (WebAssembly).
+    static constexpr std::size_t kMaxBytes = sizeof(std::size_t) >= 8
+                                                 ? static_cast<std::size_t>(std::uint64_t{1} << 46)
+                                                 : ~std::size_t{0} / 2;
 
     T* m_data = nullptr;
     std::size_t m_size = 0;

@@ -19,7 +19,7 @@ namespace QuadPool {
 
 namespace {
 
-constexpr std::size_t kBlockBytes = 64;
+constexpr std::size_t kBlockBytes = 8 * sizeof(void*); // four records of two pointers
 constexpr std::align_val_t kBlockAlignment{kBlockBytes};
 
 // The live count, kept per thread so that counting costs no locked

@@ -5,7 +5,8 @@
 #include <cmath>
 
 // The two triangulation predicates on double coordinates, exact: evaluated in
-// double precision with an error bound, and decided exactly (with GMP) only
+// double precision with an error bound, and decided exactly (ExactSign: GMP,
+// or the core's own wide integers where GMP is missing) only
 // where the rounded result lies within the bound (ExactSign). Internal to the
 // core.
 namespace EdgeAlgebra {

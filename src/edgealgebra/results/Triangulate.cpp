@@ -30,7 +30,7 @@ private:
 };
 
 // Four records per quad, three quads per site, in 32-bit record numbers.
-constexpr std::size_t kMaxSites = (std::size_t{1} << 32) / 16;
+constexpr std::size_t kMaxSites = static_cast<std::size_t>((std::uint64_t{1} << 32) / 16);
 
 template <typename Coordinate>
 void checkCoordinates(CoordinateView<Coordinate> coords) {

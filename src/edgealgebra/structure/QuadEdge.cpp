@@ -7,7 +7,8 @@
 
 namespace EdgeAlgebra {
 
-static_assert(sizeof(QuadEdge) == 16, "four records must fill one 64-byte block");
+static_assert(sizeof(QuadEdge) == 2 * sizeof(void*),
+              "four records must fill one block of eight pointers");
 
 void* QuadEdge::operator new(std::size_t size) {
     assert(size == sizeof(QuadEdge));

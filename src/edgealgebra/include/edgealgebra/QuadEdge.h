@@ -72,7 +72,8 @@ public:
 private:
     friend class QuadTraversal;
 
-    static constexpr std::uintptr_t kRecordBytes = 16;
+    // Two pointers: 16 bytes, 8 on 32-bit targets (WebAssembly).
+    static constexpr std::uintptr_t kRecordBytes = 2 * sizeof(void*);
     static constexpr std::uintptr_t kBlockMask = 4 * kRecordBytes - 1;
 
     // A dual record of a fresh quad, position 1 to 3.

@@ -11,9 +11,11 @@ namespace EdgeAlgebra {
 // Marks a half-edge without an opposite one (on the hull).
 constexpr std::uint32_t kNone = 0xffffffffu;
 
-// A Delaunay triangulation as flat index arrays, in delaunator's conventions.
-// Sites are named by their index in the input (site i is at coords[2i],
-// coords[2i + 1]).
+// A Delaunay triangulation as flat index arrays, laid out as delaunator's,
+// with one difference: triangles and hull run counterclockwise with y up,
+// where delaunator's run clockwise (the npm package in web/ turns them to
+// delaunator's order). Sites are named by their index in the input (site i is
+// at coords[2i], coords[2i + 1]).
 //
 // - `triangles`: three site indices per triangle, counterclockwise. Half-edge
 //   e runs from site triangles[e] to site triangles[next(e)], where next(e) is
