@@ -125,19 +125,16 @@ Locator::State::State(Triangulation triangulation, std::vector<double> coords, u
     delaunay = std::make_unique<IndexedMesh>(std::move(sitesTriangulation), std::move(sites));
 }
 
-std::uint32_t Locator::State::find(double x, double y, std::uint32_t hint) const {
-    const FlatMesh mesh = domain.mesh();
+std::uint32_t findInConvex(const IndexedMesh& indexed, double x, double y, std::uint32_t hint) {
+    const FlatMesh mesh = indexed.mesh();
     if (!finite(x, y) || mesh.triangleCount() == 0) {
         return kNone;
     }
-    if (!convex) {
-        return buckets.find(mesh, x, y);
-    }
-    const std::uint32_t start = hint != kNone ? hint : domain.start.triangleNear(x, y);
+    const std::uint32_t start = hint != kNone ? hint : indexed.start.triangleNear(x, y);
     const WalkEnd end = walkToward(mesh, start, x, y, mesh.triangleCount() + 64);
     switch (end.kind) {
     case WalkEnd::kInside:
-        return lowestHolding(mesh, domain.outgoing, end.triangle, x, y);
+        return end.triangle;
     case WalkEnd::kBeyondBoundary:
         return kNone; // beyond a hull edge: outside the convex domain
     case WalkEnd::kStuck:
@@ -149,6 +146,15 @@ std::uint32_t Locator::State::find(double x, double y, std::uint32_t hint) const
         }
     }
     return kNone;
+}
+
+std::uint32_t Locator::State::find(double x, double y, std::uint32_t hint) const {
+    if (!convex) {
+        return finite(x, y) ? buckets.find(domain.mesh(), x, y) : kNone;
+    }
+    const std::uint32_t triangle = findInConvex(domain, x, y, hint);
+    return triangle == kNone ? kNone
+                             : lowestHolding(domain.mesh(), domain.outgoing, triangle, x, y);
 }
 
 std::uint32_t Locator::State::nearest(double x, double y, std::uint32_t hint) const {

@@ -61,9 +61,11 @@ public:
     const Triangulation& triangulation() const;
     const std::vector<double>& coords() const;
 
+    // The internals, defined and used inside the core only.
+    struct State;
+
 private:
     friend class Interpolator;
-    struct State;
     std::unique_ptr<State> m_state;
 };
 
