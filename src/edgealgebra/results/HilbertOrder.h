@@ -10,7 +10,7 @@ namespace EdgeAlgebra {
 // of a Hilbert curve over their bounding box, on a 2048 x 2048 grid: points
 // near each other along the curve are near each other in the plane, so walks
 // from one answer to the next stay short. Points with a NaN or infinite
-// coordinate come last. Ties keep the input order. Internal to the core.
+// coordinate take the curve's last cell. Ties keep the input order. Internal to the core.
 std::vector<std::uint32_t> hilbertOrder(const double* xy, std::size_t count);
 
 } // namespace EdgeAlgebra

@@ -1,6 +1,7 @@
 #include "edgealgebra/Interpolate.h"
 
 #include "parallel/ForkJoin.h"
+#include "results/HilbertOrder.h"
 #include "results/LocatorState.h"
 #include "results/NaturalNeighbours.h"
 
@@ -66,7 +67,8 @@ private:
             sibsonWeights(m_state.domain.mesh(), triangle, x, y, m_weights);
             return;
         }
-        const std::uint32_t found = findInConvex(*m_state.delaunay, x, y, m_hints.delaunayTriangle);
+        const std::uint32_t found =
+            findInConvex(*m_state.delaunay, x, y, m_hints.delaunayTriangle).triangle;
         if (found == kNone) { // cannot be: the domain lies inside the hull
             m_weights.set({}, {});
             return;
@@ -114,11 +116,14 @@ Interpolator::Interpolator(Triangulation triangulation, const std::vector<double
 
 void Interpolator::at(const double* xy, std::size_t count, Interpolation method, double* out,
                       double fill, unsigned threads) const {
+    // In Hilbert order, so that each search starts near the last one's end.
+    const std::vector<std::uint32_t> order = hilbertOrder(xy, count);
     ForkJoin::forEachRange(ForkJoin::threadCount(threads), count, kPointsPerChunk,
                            [&](std::size_t begin, std::size_t end) {
                                PointInterpolation point(*m_locator.m_state, m_values, m_channels,
                                                         method, fill);
-                               for (std::size_t i = begin; i < end; ++i) {
+                               for (std::size_t k = begin; k < end; ++k) {
+                                   const std::size_t i = order[k];
                                    point(xy[2 * i], xy[2 * i + 1], out + i * m_channels);
                                }
                            });

@@ -125,36 +125,37 @@ Locator::State::State(Triangulation triangulation, std::vector<double> coords, u
     delaunay = std::make_unique<IndexedMesh>(std::move(sitesTriangulation), std::move(sites));
 }
 
-std::uint32_t findInConvex(const IndexedMesh& indexed, double x, double y, std::uint32_t hint) {
+Holding findInConvex(const IndexedMesh& indexed, double x, double y, std::uint32_t hint) {
     const FlatMesh mesh = indexed.mesh();
     if (!finite(x, y) || mesh.triangleCount() == 0) {
-        return kNone;
+        return {kNone, 0};
     }
     const std::uint32_t start = hint != kNone ? hint : indexed.start.triangleNear(x, y);
     const WalkEnd end = walkToward(mesh, start, x, y, mesh.triangleCount() + 64);
     switch (end.kind) {
     case WalkEnd::kInside:
-        return end.triangle;
+        return {end.triangle, end.onLine};
     case WalkEnd::kBeyondBoundary:
-        return kNone; // beyond a hull edge: outside the convex domain
+        return {kNone, 0}; // beyond a hull edge: outside the convex domain
     case WalkEnd::kStuck:
         break;
     }
     for (std::uint32_t t = 0; t < mesh.triangleCount(); ++t) {
         if (mesh.holds(t, x, y)) {
-            return t;
+            return {t, linesThrough(mesh, t, x, y)};
         }
     }
-    return kNone;
+    return {kNone, 0};
 }
 
 std::uint32_t Locator::State::find(double x, double y, std::uint32_t hint) const {
     if (!convex) {
         return finite(x, y) ? buckets.find(domain.mesh(), x, y) : kNone;
     }
-    const std::uint32_t triangle = findInConvex(domain, x, y, hint);
-    return triangle == kNone ? kNone
-                             : lowestHolding(domain.mesh(), domain.outgoing, triangle, x, y);
+    const Holding holding = findInConvex(domain, x, y, hint);
+    return holding.triangle == kNone
+               ? kNone
+               : lowestHolding(domain.mesh(), domain.outgoing, holding.triangle, holding.onLine);
 }
 
 std::uint32_t Locator::State::nearest(double x, double y, std::uint32_t hint) const {

@@ -25,9 +25,14 @@ struct IndexedMesh {
 };
 
 // A triangle of a mesh that covers its sites' convex hull whose closed area
-// holds (x, y), or kNone: a walk from triangle `hint` (kNone: from the start
-// grid's), and a scan of every triangle should the walk not arrive.
-std::uint32_t findInConvex(const IndexedMesh& indexed, double x, double y, std::uint32_t hint);
+// holds (x, y) (kNone for none), with the lines of its edges through the
+// point: a walk from triangle `hint` (kNone: from the start grid's), and a
+// scan of every triangle should the walk not arrive.
+struct Holding {
+    std::uint32_t triangle;
+    unsigned onLine; // as WalkEnd::onLine
+};
+Holding findInConvex(const IndexedMesh& indexed, double x, double y, std::uint32_t hint);
 
 // What a Locator holds: the triangulation it was given (the domain), and,
 // where that one is not Delaunay (segments, a carved domain), the Delaunay

@@ -15,7 +15,7 @@ struct SiteWeights {
     std::vector<double> weights;
 
     std::vector<std::uint32_t> cavity, boundary;
-    ClipPolygon cell, piece, scratch;
+    ClipPolygon centres, cell, piece, scratch;
 
     void set(std::initializer_list<std::uint32_t> s, std::initializer_list<double> w) {
         sites.assign(s);

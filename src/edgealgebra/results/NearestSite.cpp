@@ -28,16 +28,23 @@ void forEachNeighbour(const FlatMesh& mesh, const std::vector<std::uint32_t>& ou
 std::uint32_t nearestByDescent(const FlatMesh& mesh, const std::vector<std::uint32_t>& outgoing,
                                std::uint32_t start, double x, double y) {
     std::uint32_t v = start;
+    bool tie = false; // some neighbour as near as v
     for (bool moved = true; moved;) {
-        moved = false;
         std::uint32_t best = v;
+        tie = false;
         forEachNeighbour(mesh, outgoing, v, [&](std::uint32_t w) {
-            if (compare(mesh, x, y, w, best) < 0) {
-                best = w;
+            if (w == best) {
+                return;
             }
+            const int order = compare(mesh, x, y, w, best);
+            tie = order == 0 ? true : (order < 0 ? false : tie);
+            best = order < 0 ? w : best;
         });
         moved = best != v;
         v = best;
+    }
+    if (!tie) {
+        return v;
     }
     // The tied sites: a small set, searched from v across tied neighbours.
     std::vector<std::uint32_t> tied{v};

@@ -16,51 +16,59 @@ WalkEnd walkToward(const FlatMesh& mesh, std::uint32_t start, double x, double y
         random ^= random << 5;
         const std::uint32_t first = random % 3;
         std::uint32_t exit = kNone;
+        unsigned onLine = 0;
         for (std::uint32_t k = 0; k < 3 && exit == kNone; ++k) {
             const std::uint32_t e = 3 * triangle + (first + k) % 3;
             // The entry edge has the point strictly on this side: no test.
-            if (e != entry && mesh.side(e, x, y) < 0) {
-                exit = e;
-            }
+            const int side = e == entry ? 1 : mesh.side(e, x, y);
+            exit = side < 0 ? e : kNone;
+            onLine |= side == 0 ? 1u << (e % 3) : 0u;
         }
         if (exit == kNone) {
-            return {WalkEnd::kInside, triangle, kNone};
+            return {WalkEnd::kInside, triangle, onLine};
         }
         const std::uint32_t opposite = mesh.t.halfedges[exit];
         if (opposite == kNone) {
-            return {WalkEnd::kBeyondBoundary, triangle, exit};
+            return {WalkEnd::kBeyondBoundary, triangle, 0};
         }
         entry = opposite;
         triangle = opposite / 3;
     }
-    return {WalkEnd::kStuck, triangle, kNone};
+    return {WalkEnd::kStuck, triangle, 0};
+}
+
+unsigned linesThrough(const FlatMesh& mesh, std::uint32_t triangle, double x, double y) {
+    unsigned onLine = 0;
+    for (std::uint32_t k = 0; k < 3; ++k) {
+        onLine |= mesh.side(3 * triangle + k, x, y) == 0 ? 1u << k : 0u;
+    }
+    return onLine;
 }
 
 std::uint32_t lowestHolding(const FlatMesh& mesh, const std::vector<std::uint32_t>& outgoing,
-                            std::uint32_t triangle, double x, double y) {
+                            std::uint32_t triangle, unsigned onLine) {
     const std::uint32_t base = 3 * triangle;
-    int zeros = 0;
-    std::uint32_t onLine[2] = {kNone, kNone};
-    for (std::uint32_t e = base; e < base + 3; ++e) {
-        if (mesh.side(e, x, y) == 0) {
-            onLine[zeros++] = e;
-        }
-    }
-    if (zeros == 0) {
+    switch (onLine) {
+    case 0:
         return triangle;
-    }
-    if (zeros == 1) {
-        const std::uint32_t opposite = mesh.t.halfedges[onLine[0]];
+    case 1:
+    case 2:
+    case 4: {
+        const std::uint32_t edge = base + (onLine == 1 ? 0 : (onLine == 2 ? 1 : 2));
+        const std::uint32_t opposite = mesh.t.halfedges[edge];
         return opposite == kNone ? triangle : std::min(triangle, opposite / 3);
     }
-    // On two edges' lines: at the corner they share (the triangle is not
-    // flat, so the point is no other). onLine[0] < onLine[1]: the pair is
-    // (base, base + 1), (base + 1, base + 2) or (base, base + 2).
-    const std::uint32_t corner =
-        onLine[1] == nextHalfedge(onLine[0]) ? mesh.origin(onLine[1]) : mesh.origin(onLine[0]);
-    std::uint32_t lowest = triangle;
-    mesh.aroundOrigin(outgoing[corner], [&](std::uint32_t e) { lowest = std::min(lowest, e / 3); });
-    return lowest;
+    default: {
+        // On two edges' lines: at the corner they share (the triangle is
+        // not flat, so the point is no other). Edges k and k + 1 share the
+        // corner where edge k + 1 starts.
+        const std::uint32_t corner = mesh.origin(base + (onLine == 3 ? 1 : (onLine == 6 ? 2 : 0)));
+        std::uint32_t lowest = triangle;
+        mesh.aroundOrigin(outgoing[corner],
+                          [&](std::uint32_t e) { lowest = std::min(lowest, e / 3); });
+        return lowest;
+    }
+    }
 }
 
 StartGrid::StartGrid(const FlatMesh& mesh) {

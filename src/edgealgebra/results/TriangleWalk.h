@@ -13,7 +13,9 @@ struct WalkEnd {
     enum Kind { kInside, kBeyondBoundary, kStuck };
     Kind kind;
     std::uint32_t triangle; // the triangle reached
-    std::uint32_t edge;     // for kBeyondBoundary: the boundary half-edge the point lies beyond
+    // For kInside: bit k set where the point lies on the line of half-edge
+    // 3 * triangle + k.
+    unsigned onLine;
 };
 
 // A visibility walk toward (x, y) from triangle `start`: from each triangle it
@@ -26,12 +28,16 @@ struct WalkEnd {
 WalkEnd walkToward(const FlatMesh& mesh, std::uint32_t start, double x, double y,
                    std::uint32_t maxSteps);
 
-// Of the triangles whose closed area holds (x, y), the lowest-numbered one,
-// given `triangle`, one of them: the point lies inside it, on an edge shared
-// with one other, or on a corner shared with the fan around it. `outgoing` as
-// from outgoingHalfedges.
+// The bits of WalkEnd::onLine for (x, y) in triangle `triangle`.
+unsigned linesThrough(const FlatMesh& mesh, std::uint32_t triangle, double x, double y);
+
+// Of the triangles whose closed area holds a point, the lowest-numbered one,
+// given one of them, `triangle`, and the lines of its edges through the point
+// (`onLine`): the point lies inside it, on an edge shared with one other, or
+// on a corner shared with the fan around it. `outgoing` as from
+// outgoingHalfedges.
 std::uint32_t lowestHolding(const FlatMesh& mesh, const std::vector<std::uint32_t>& outgoing,
-                            std::uint32_t triangle, double x, double y);
+                            std::uint32_t triangle, unsigned onLine);
 
 // Per cell of a coarse grid over the sites, a triangle near it, where walks
 // for points in the cell start.
