@@ -36,29 +36,35 @@ std::vector<double> doubles(const Coordinates& c) {
 }
 
 // One channel per site, 1 at that site and 0 at the others: the
-// interpolated channels are the coordinates themselves.
+// interpolated channels are the coordinates themselves. The second set adds
+// a nearly flat triangle on the hull above the sites: its circumcircle holds
+// them all, so it is in every cavity, and its circumcentre lies far off.
 TEST(Interpolator, SibsonCoordinatesAreTheStolenVoronoiAreas) {
     std::mt19937 rng(3);
-    const std::vector<double> xy = doubles(SiteFamilies::randomGrid(40, rng));
-    const std::size_t n = xy.size() / 2;
-    std::vector<double> identity(n * n, 0.0);
-    for (std::size_t i = 0; i < n; ++i) {
-        identity[i * n + i] = 1;
-    }
-    const Interpolator coordinates(EdgeAlgebra::triangulate(xy), xy, identity, n);
-    const EdgeAlgebra::Box box{-100, -100, 100, 100};
-    const EdgeAlgebra::Voronoi before(EdgeAlgebra::triangulate(xy), xy, box);
-    std::uniform_real_distribution<double> inner(-2.5, 2.5);
-    for (int k = 0; k < 30; ++k) {
-        std::vector<double> with(xy);
-        with.insert(with.end(), {inner(rng), inner(rng)});
-        const EdgeAlgebra::Voronoi after(EdgeAlgebra::triangulate(with), with, box);
-        const double total = polygonArea(after.cell(n));
-        const std::vector<double> weights =
-            coordinates.at({with[2 * n], with[2 * n + 1]}, Interpolation::NaturalNeighbour);
+    const std::vector<double> random = doubles(SiteFamilies::randomGrid(40, rng));
+    std::vector<double> capped(random);
+    capped.insert(capped.end(), {-5, 5, 0, 5 + 1e-9, 5, 5});
+    for (const std::vector<double>& xy : {random, capped}) {
+        const std::size_t n = xy.size() / 2;
+        std::vector<double> identity(n * n, 0.0);
         for (std::size_t i = 0; i < n; ++i) {
-            const double stolen = polygonArea(before.cell(i)) - polygonArea(after.cell(i));
-            EXPECT_NEAR(weights[i], stolen / total, 1e-9) << "site " << i << " query " << k;
+            identity[i * n + i] = 1;
+        }
+        const Interpolator coordinates(EdgeAlgebra::triangulate(xy), xy, identity, n);
+        const EdgeAlgebra::Box box{-100, -100, 100, 100};
+        const EdgeAlgebra::Voronoi before(EdgeAlgebra::triangulate(xy), xy, box);
+        std::uniform_real_distribution<double> inner(-2.5, 2.5);
+        for (int k = 0; k < 30; ++k) {
+            std::vector<double> with(xy);
+            with.insert(with.end(), {inner(rng), inner(rng)});
+            const EdgeAlgebra::Voronoi after(EdgeAlgebra::triangulate(with), with, box);
+            const double total = polygonArea(after.cell(n));
+            const std::vector<double> weights =
+                coordinates.at({with[2 * n], with[2 * n + 1]}, Interpolation::NaturalNeighbour);
+            for (std::size_t i = 0; i < n; ++i) {
+                const double stolen = polygonArea(before.cell(i)) - polygonArea(after.cell(i));
+                EXPECT_NEAR(weights[i], stolen / total, 1e-9) << "site " << i << " query " << k;
+            }
         }
     }
 }
