@@ -36,27 +36,35 @@ std::vector<double> doubles(const Coordinates& c) {
 }
 
 // One channel per site, 1 at that site and 0 at the others: the
-// interpolated channels are the coordinates themselves. The second set adds
-// a nearly flat triangle on the hull above the sites: its circumcircle holds
-// them all, so it is in every cavity, and its circumcentre lies far off.
+// interpolated channels are the coordinates themselves. Points at random
+// and on interior edges (where the circle through the point and the edge
+// degenerates, and the areas are cut from the new cell instead).
 TEST(Interpolator, SibsonCoordinatesAreTheStolenVoronoiAreas) {
     std::mt19937 rng(3);
-    const std::vector<double> random = doubles(SiteFamilies::randomGrid(40, rng));
-    std::vector<double> capped(random);
-    capped.insert(capped.end(), {-5, 5, 0, 5 + 1e-9, 5, 5});
-    for (const std::vector<double>& xy : {random, capped}) {
+    for (const std::vector<double>& xy :
+         {doubles(SiteFamilies::randomGrid(40, rng)), doubles(SiteFamilies::lattice(6, 5))}) {
         const std::size_t n = xy.size() / 2;
         std::vector<double> identity(n * n, 0.0);
         for (std::size_t i = 0; i < n; ++i) {
             identity[i * n + i] = 1;
         }
-        const Interpolator coordinates(EdgeAlgebra::triangulate(xy), xy, identity, n);
+        const EdgeAlgebra::Triangulation t = EdgeAlgebra::triangulate(xy);
+        const Interpolator coordinates(t, xy, identity, n);
         const EdgeAlgebra::Box box{-100, -100, 100, 100};
-        const EdgeAlgebra::Voronoi before(EdgeAlgebra::triangulate(xy), xy, box);
-        std::uniform_real_distribution<double> inner(-2.5, 2.5);
-        for (int k = 0; k < 30; ++k) {
+        const EdgeAlgebra::Voronoi before(t, xy, box);
+        std::uniform_real_distribution<double> share(0.1, 0.9);
+        for (std::uint32_t k = 0; k < 60; ++k) {
             std::vector<double> with(xy);
-            with.insert(with.end(), {inner(rng), inner(rng)});
+            const std::uint32_t e = k * 7 % t.triangles.size(), a = t.triangles[e],
+                                b = t.triangles[EdgeAlgebra::nextHalfedge(e)],
+                                c = t.triangles[EdgeAlgebra::prevHalfedge(e)];
+            // Half on the edge from a to b, unless it is on the hull; half
+            // inside the triangle.
+            const double s = k % 2 == 0 && t.halfedges[e] != kNone ? 0.5 : share(rng),
+                         r = s == 0.5 ? 0 : (1 - s) * share(rng);
+            with.insert(with.end(),
+                        {(1 - s - r) * xy[2 * a] + s * xy[2 * b] + r * xy[2 * c],
+                         (1 - s - r) * xy[2 * a + 1] + s * xy[2 * b + 1] + r * xy[2 * c + 1]});
             const EdgeAlgebra::Voronoi after(EdgeAlgebra::triangulate(with), with, box);
             const double total = polygonArea(after.cell(n));
             const std::vector<double> weights =
