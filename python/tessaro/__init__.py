@@ -18,5 +18,8 @@ re-exports it and adds what is written in Python.
 """
 
 from ._core import NONE, Triangulation, Voronoi, __version__, keep_enclosed, triangulate
+from ._core import Locator
+from .interpolate import LinearInterpolator, NaturalNeighborInterpolator, griddata
 
 __all__ = ["NONE", "Triangulation", "Voronoi", "keep_enclosed", "triangulate", "__version__"]
+__all__ += ["Locator", "griddata", "LinearInterpolator", "NaturalNeighborInterpolator"]
