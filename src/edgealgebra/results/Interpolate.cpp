@@ -1,8 +1,8 @@
 #include "edgealgebra/Interpolate.h"
 
 #include "parallel/ForkJoin.h"
-#include "results/HilbertOrder.h"
 #include "results/LocatorState.h"
+#include "results/MortonOrder.h"
 #include "results/NaturalNeighbours.h"
 
 #include <algorithm>
@@ -38,13 +38,15 @@ public:
         switch (m_method) {
         case Interpolation::Linear:
             barycentricWeights(m_state.domain.mesh(), triangle, x, y, m_weights);
+            toGivenSites(m_state.domain);
             break;
         case Interpolation::NaturalNeighbour:
             naturalWeights(triangle, x, y);
             break;
         case Interpolation::Nearest:
             m_hints.site = m_state.nearest(x, y, m_hints.site);
-            m_weights.set({m_state.domainSite(m_hints.site)}, {1.0});
+            m_weights.set({m_hints.site}, {1.0});
+            toGivenSites(m_state.delaunayMesh());
             break;
         }
         std::fill(out, out + m_channels, 0.0);
@@ -62,9 +64,18 @@ private:
     // The domain's triangle is one of the Delaunay triangulation's, unless
     // the domain has segments or was carved: then the point is found again
     // there, and the weights' sites renumbered back.
+    // The weights' sites by their numbers in the given triangulation, where
+    // the values are.
+    void toGivenSites(const IndexedMesh& indexed) {
+        for (std::uint32_t& site : m_weights.sites) {
+            site = indexed.originalSite[site];
+        }
+    }
+
     void naturalWeights(std::uint32_t triangle, double x, double y) {
         if (!m_state.delaunay) {
             sibsonWeights(m_state.domain.mesh(), triangle, x, y, m_weights);
+            toGivenSites(m_state.domain);
             return;
         }
         const std::uint32_t found =
@@ -75,9 +86,7 @@ private:
         }
         m_hints.delaunayTriangle = found;
         sibsonWeights(m_state.delaunay->mesh(), found, x, y, m_weights);
-        for (std::uint32_t& site : m_weights.sites) {
-            site = m_state.domainSite(site);
-        }
+        toGivenSites(*m_state.delaunay);
     }
 
     const Locator::State& m_state;
@@ -116,8 +125,8 @@ Interpolator::Interpolator(Triangulation triangulation, const std::vector<double
 
 void Interpolator::at(const double* xy, std::size_t count, Interpolation method, double* out,
                       double fill, unsigned threads) const {
-    // In Hilbert order, so that each search starts near the last one's end.
-    const std::vector<std::uint32_t> order = hilbertOrder(xy, count);
+    // In Morton order, so that each search starts near the last one's end.
+    const ScratchVector<std::uint32_t> order = mortonOrder(xy, count);
     ForkJoin::forEachRange(ForkJoin::threadCount(threads), count, kPointsPerChunk,
                            [&](std::size_t begin, std::size_t end) {
                                PointInterpolation point(*m_locator.m_state, m_values, m_channels,

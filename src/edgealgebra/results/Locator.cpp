@@ -1,8 +1,8 @@
 #include "edgealgebra/Locate.h"
 
 #include "parallel/ForkJoin.h"
-#include "results/HilbertOrder.h"
 #include "results/LocatorState.h"
+#include "results/MortonOrder.h"
 #include "results/NearestSite.h"
 
 #include <algorithm>
@@ -53,24 +53,37 @@ bool coversHull(const FlatMesh& mesh) {
     return true;
 }
 
+// How many queries ahead a batch fetches the next ones' memory.
+constexpr std::size_t kAhead = 16;
+
+std::uint32_t original(const std::vector<std::uint32_t>& numbers, std::uint32_t k) {
+    return k == kNone ? kNone : numbers[k];
+}
+
 bool finite(double x, double y) {
     return std::isfinite(x) && std::isfinite(y);
 }
 
 // Answers `count` queries at `xy` into `out` on up to `threads` threads, in
-// Hilbert order; answer(x, y, hint) is given the previous answer of its run.
+// Morton order; answer(x, y, hint) is given the previous answer of its run,
+// and `numbers` turns the answers into the given triangulation's numbers.
 template <typename Answer>
 void answerBatch(const double* xy, std::size_t count, std::uint32_t* out, unsigned threads,
-                 Answer&& answer) {
-    const std::vector<std::uint32_t> order = hilbertOrder(xy, count);
+                 const std::vector<std::uint32_t>& numbers, Answer&& answer) {
+    const ScratchVector<std::uint32_t> order = mortonOrder(xy, count);
     const unsigned threadCount = ForkJoin::threadCount(threads);
     const std::size_t size = std::max<std::size_t>(4096, count / (8 * threadCount) + 1);
     ForkJoin::forEachRange(threadCount, count, size, [&](std::size_t begin, std::size_t end) {
         std::uint32_t hint = kNone;
         for (std::size_t k = begin; k < end; ++k) {
+            // The queries come in an order of their own: fetch ahead.
+            if (k + kAhead < end) {
+                __builtin_prefetch(xy + 2 * std::size_t{order[k + kAhead]});
+                __builtin_prefetch(out + order[k + kAhead], 1);
+            }
             const std::size_t i = order[k];
             const std::uint32_t found = answer(xy[2 * i], xy[2 * i + 1], hint);
-            out[i] = found;
+            out[i] = original(numbers, found);
             hint = found != kNone ? found : hint;
         }
     });
@@ -82,47 +95,31 @@ std::vector<double> widened(const std::vector<float>& coords) {
 
 } // namespace
 
-std::vector<std::uint32_t> outgoingHalfedges(const Triangulation& t, std::size_t sites) {
-    std::vector<std::uint32_t> outgoing(sites, kNone);
-    for (std::uint32_t e = 0; e < t.triangles.size(); ++e) {
-        std::uint32_t& out = outgoing[t.triangles[e]];
-        if (out == kNone || t.halfedges[e] == kNone) {
-            out = e;
-        }
-    }
-    return outgoing;
-}
-
-IndexedMesh::IndexedMesh(Triangulation triangulation, std::vector<double> coords)
-    : t(std::move(triangulation)), xy(std::move(coords)),
-      outgoing(outgoingHalfedges(t, xy.size() / 2)), start(mesh()) {}
-
-Locator::State::State(Triangulation triangulation, std::vector<double> coords, unsigned threads)
-    : domain(std::move(triangulation), std::move(coords)) {
+Locator::State::State(Triangulation triangulation, const std::vector<double>& coords,
+                      unsigned threads)
+    : domain(triangulation, coords) {
     const FlatMesh mesh = domain.mesh();
     convex = coversHull(mesh);
     if (!convex) {
         buckets = TriangleBuckets(mesh);
     }
-    if (domain.t.constrained.empty() && domain.t.hull.size() >= 2 &&
+    if (triangulation.constrained.empty() && domain.t.hull.size() >= 2 &&
         (convex || domain.t.triangles.empty())) {
         return; // Delaunay already, or its sites on one line
     }
-    // The sites of the domain's triangles, in increasing order, so that
-    // ties between them keep going to the lowest index.
+    // The sites of the domain's triangles.
+    std::vector<std::uint32_t> used;
+    std::vector<double> sites;
     for (std::uint32_t site = 0; site < domain.outgoing.size(); ++site) {
         if (domain.outgoing[site] != kNone) {
-            delaunaySites.push_back(site);
+            used.push_back(site);
+            sites.insert(sites.end(), {mesh.x(site), mesh.y(site)});
         }
     }
-    std::vector<double> sites;
-    sites.reserve(2 * delaunaySites.size());
-    for (const std::uint32_t site : delaunaySites) {
-        sites.push_back(mesh.x(site));
-        sites.push_back(mesh.y(site));
+    delaunay = std::make_unique<IndexedMesh>(triangulate(sites, threads), sites);
+    for (std::uint32_t& site : delaunay->originalSite) {
+        site = domain.originalSite[used[site]];
     }
-    Triangulation sitesTriangulation = triangulate(sites, threads);
-    delaunay = std::make_unique<IndexedMesh>(std::move(sitesTriangulation), std::move(sites));
 }
 
 Holding findInConvex(const IndexedMesh& indexed, double x, double y, std::uint32_t hint) {
@@ -150,12 +147,13 @@ Holding findInConvex(const IndexedMesh& indexed, double x, double y, std::uint32
 
 std::uint32_t Locator::State::find(double x, double y, std::uint32_t hint) const {
     if (!convex) {
-        return finite(x, y) ? buckets.find(domain.mesh(), x, y) : kNone;
+        return finite(x, y) ? buckets.find(domain.mesh(), domain.originalTriangle, x, y) : kNone;
     }
     const Holding holding = findInConvex(domain, x, y, hint);
     return holding.triangle == kNone
                ? kNone
-               : lowestHolding(domain.mesh(), domain.outgoing, holding.triangle, holding.onLine);
+               : lowestHolding(domain.mesh(), domain.outgoing, domain.originalTriangle,
+                               holding.triangle, holding.onLine);
 }
 
 std::uint32_t Locator::State::nearest(double x, double y, std::uint32_t hint) const {
@@ -165,11 +163,11 @@ std::uint32_t Locator::State::nearest(double x, double y, std::uint32_t hint) co
         return kNone;
     }
     if (mesh.triangleCount() == 0) {
-        return nearestOnLine(mesh, indexed.t.hull, x, y);
+        return nearestOnLine(mesh, indexed.t.hull, indexed.originalSite, x, y);
     }
     const std::uint32_t start =
         hint != kNone ? hint : mesh.origin(3 * indexed.start.triangleNear(x, y));
-    return nearestByDescent(mesh, indexed.outgoing, start, x, y);
+    return nearestByDescent(mesh, indexed.outgoing, indexed.originalSite, start, x, y);
 }
 
 Locator::Locator(Triangulation triangulation, const std::vector<float>& coords, unsigned threads)
@@ -185,28 +183,25 @@ Locator::Locator(Locator&&) noexcept = default;
 Locator& Locator::operator=(Locator&&) noexcept = default;
 
 std::uint32_t Locator::find(double x, double y) const {
-    return m_state->find(x, y, kNone);
+    return original(m_state->domain.originalTriangle, m_state->find(x, y, kNone));
 }
 
 std::uint32_t Locator::nearest(double x, double y) const {
-    return m_state->domainSite(m_state->nearest(x, y, kNone));
+    return original(m_state->delaunayMesh().originalSite, m_state->nearest(x, y, kNone));
 }
 
 void Locator::find(const double* xy, std::size_t count, std::uint32_t* out,
                    unsigned threads) const {
-    answerBatch(xy, count, out, threads, [this](double x, double y, std::uint32_t hint) {
-        return m_state->find(x, y, hint);
-    });
+    answerBatch(
+        xy, count, out, threads, m_state->domain.originalTriangle,
+        [this](double x, double y, std::uint32_t hint) { return m_state->find(x, y, hint); });
 }
 
 void Locator::nearest(const double* xy, std::size_t count, std::uint32_t* out,
                       unsigned threads) const {
-    answerBatch(xy, count, out, threads, [this](double x, double y, std::uint32_t hint) {
-        return m_state->nearest(x, y, hint);
-    });
-    for (std::size_t i = 0; i < count; ++i) {
-        out[i] = m_state->domainSite(out[i]);
-    }
+    answerBatch(
+        xy, count, out, threads, m_state->delaunayMesh().originalSite,
+        [this](double x, double y, std::uint32_t hint) { return m_state->nearest(x, y, hint); });
 }
 
 namespace {
@@ -229,14 +224,6 @@ std::vector<std::uint32_t> Locator::nearest(const std::vector<double>& xy, unsig
     std::vector<std::uint32_t> out(pointCount(xy));
     nearest(xy.data(), out.size(), out.data(), threads);
     return out;
-}
-
-const Triangulation& Locator::triangulation() const {
-    return m_state->domain.t;
-}
-
-const std::vector<double>& Locator::coords() const {
-    return m_state->domain.xy;
 }
 
 } // namespace EdgeAlgebra

@@ -2,6 +2,7 @@
 
 #include "edgealgebra/Locate.h"
 #include "results/FlatMesh.h"
+#include "results/IndexedMesh.h"
 #include "results/TriangleBuckets.h"
 #include "results/TriangleWalk.h"
 
@@ -10,19 +11,6 @@
 #include <vector>
 
 namespace EdgeAlgebra {
-
-// A triangulation with its coordinates and what the walks need to start
-// and to turn around a site.
-struct IndexedMesh {
-    IndexedMesh(Triangulation triangulation, std::vector<double> coords);
-
-    FlatMesh mesh() const { return {t, xy}; }
-
-    Triangulation t;
-    std::vector<double> xy;
-    std::vector<std::uint32_t> outgoing;
-    StartGrid start;
-};
 
 // A triangle of a mesh that covers its sites' convex hull whose closed area
 // holds (x, y) (kNone for none), with the lines of its edges through the
@@ -39,22 +27,22 @@ Holding findInConvex(const IndexedMesh& indexed, double x, double y, std::uint32
 // triangulation of the domain's sites for the nearest-site descent.
 // Internal to the core.
 struct Locator::State {
-    State(Triangulation triangulation, std::vector<double> coords, unsigned threads);
+    State(Triangulation triangulation, const std::vector<double>& coords, unsigned threads);
 
-    // The triangle that holds (x, y), from a walk that starts at triangle
-    // `hint` (kNone: at the start grid's).
+    // The triangle of domain that holds (x, y) (of those there, the one
+    // numbered lowest in the given triangulation), from a walk that starts
+    // at triangle `hint` (kNone: at the start grid's); kNone outside.
     std::uint32_t find(double x, double y, std::uint32_t hint) const;
 
-    // The nearest site in the numbering of delaunayMesh(), from a descent
-    // that starts at site `hint` (kNone: near the point); kNone without sites.
+    // The nearest site of delaunayMesh() (ties to the lowest number in the
+    // given triangulation), from a descent that starts at site `hint`
+    // (kNone: near the point); kNone without sites.
     std::uint32_t nearest(double x, double y, std::uint32_t hint) const;
 
-    // The Delaunay triangulation of the domain's sites, and the domain's
-    // number of each of its sites.
+    // The Delaunay triangulation of the domain's sites: the domain itself
+    // unless it has segments or was carved. Its originalSite are the sites'
+    // numbers in the given triangulation too.
     const IndexedMesh& delaunayMesh() const { return delaunay ? *delaunay : domain; }
-    std::uint32_t domainSite(std::uint32_t site) const {
-        return delaunay && site != kNone ? delaunaySites[site] : site;
-    }
 
     IndexedMesh domain;
     // A convex domain (a triangulation of the sites' hull) is searched by
@@ -62,7 +50,6 @@ struct Locator::State {
     bool convex = false;
     TriangleBuckets buckets;
     std::unique_ptr<IndexedMesh> delaunay;
-    std::vector<std::uint32_t> delaunaySites;
 };
 
 } // namespace EdgeAlgebra

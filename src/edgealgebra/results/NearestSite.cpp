@@ -26,7 +26,8 @@ void forEachNeighbour(const FlatMesh& mesh, const std::vector<std::uint32_t>& ou
 } // namespace
 
 std::uint32_t nearestByDescent(const FlatMesh& mesh, const std::vector<std::uint32_t>& outgoing,
-                               std::uint32_t start, double x, double y) {
+                               const std::vector<std::uint32_t>& numbers, std::uint32_t start,
+                               double x, double y) {
     std::uint32_t v = start;
     bool tie = false; // some neighbour as near as v
     for (bool moved = true; moved;) {
@@ -54,15 +55,15 @@ std::uint32_t nearestByDescent(const FlatMesh& mesh, const std::vector<std::uint
             if (std::find(tied.begin(), tied.end(), w) == tied.end() &&
                 compare(mesh, x, y, w, v) == 0) {
                 tied.push_back(w);
-                lowest = std::min(lowest, w);
+                lowest = numbers[w] < numbers[lowest] ? w : lowest;
             }
         });
     }
     return lowest;
 }
 
-std::uint32_t nearestOnLine(const FlatMesh& mesh, const std::vector<std::uint32_t>& line, double x,
-                            double y) {
+std::uint32_t nearestOnLine(const FlatMesh& mesh, const std::vector<std::uint32_t>& line,
+                            const std::vector<std::uint32_t>& numbers, double x, double y) {
     if (line.empty()) {
         return kNone;
     }
@@ -88,7 +89,7 @@ std::uint32_t nearestOnLine(const FlatMesh& mesh, const std::vector<std::uint32_
     std::uint32_t lowest = line[k];
     for (const std::size_t j : {k - 1, k + 1}) {
         if (j < line.size() && compare(mesh, x, y, line[j], line[k]) == 0) {
-            lowest = std::min(lowest, line[j]);
+            lowest = numbers[line[j]] < numbers[lowest] ? line[j] : lowest;
         }
     }
     return lowest;

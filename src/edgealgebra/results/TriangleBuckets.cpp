@@ -63,25 +63,26 @@ TriangleBuckets::TriangleBuckets(const FlatMesh& mesh) {
     }
     m_triangles.resize(m_first.back());
     std::vector<std::uint32_t> fill(m_first.begin(), m_first.end() - 1);
-    // Triangles enter each cell in increasing order: the first that holds a
-    // point is the lowest-numbered one.
     for (std::uint32_t t = 0; t < triangles; ++t) {
         forEachCoveredCell(m_grid, triangleBounds(mesh, t),
                            [&](std::size_t cell) { m_triangles[fill[cell]++] = t; });
     }
 }
 
-std::uint32_t TriangleBuckets::find(const FlatMesh& mesh, double x, double y) const {
+std::uint32_t TriangleBuckets::find(const FlatMesh& mesh, const std::vector<std::uint32_t>& numbers,
+                                    double x, double y) const {
     if (m_triangles.empty()) {
         return kNone;
     }
     const std::size_t cell = m_grid.cell(x, y);
+    std::uint32_t lowest = kNone;
     for (std::uint32_t k = m_first[cell]; k < m_first[cell + 1]; ++k) {
-        if (mesh.holds(m_triangles[k], x, y)) {
-            return m_triangles[k];
+        const std::uint32_t t = m_triangles[k];
+        if ((lowest == kNone || numbers[t] < numbers[lowest]) && mesh.holds(t, x, y)) {
+            lowest = t;
         }
     }
-    return kNone;
+    return lowest;
 }
 
 } // namespace EdgeAlgebra

@@ -17,8 +17,10 @@ public:
     TriangleBuckets() = default;
     explicit TriangleBuckets(const FlatMesh& mesh);
 
-    // The lowest-numbered triangle whose closed area holds (x, y), or kNone.
-    std::uint32_t find(const FlatMesh& mesh, double x, double y) const;
+    // Of the triangles whose closed area holds (x, y), the one with the
+    // lowest number in `numbers` (per triangle), or kNone.
+    std::uint32_t find(const FlatMesh& mesh, const std::vector<std::uint32_t>& numbers, double x,
+                       double y) const;
 
 private:
     CellGrid m_grid{0, 0, 0, 0, 1};

@@ -46,7 +46,11 @@ unsigned linesThrough(const FlatMesh& mesh, std::uint32_t triangle, double x, do
 }
 
 std::uint32_t lowestHolding(const FlatMesh& mesh, const std::vector<std::uint32_t>& outgoing,
-                            std::uint32_t triangle, unsigned onLine) {
+                            const std::vector<std::uint32_t>& numbers, std::uint32_t triangle,
+                            unsigned onLine) {
+    const auto lower = [&numbers](std::uint32_t a, std::uint32_t b) {
+        return numbers[b] < numbers[a] ? b : a;
+    };
     const std::uint32_t base = 3 * triangle;
     switch (onLine) {
     case 0:
@@ -56,7 +60,7 @@ std::uint32_t lowestHolding(const FlatMesh& mesh, const std::vector<std::uint32_
     case 4: {
         const std::uint32_t edge = base + (onLine == 1 ? 0 : (onLine == 2 ? 1 : 2));
         const std::uint32_t opposite = mesh.t.halfedges[edge];
-        return opposite == kNone ? triangle : std::min(triangle, opposite / 3);
+        return opposite == kNone ? triangle : lower(triangle, opposite / 3);
     }
     default: {
         // On two edges' lines: at the corner they share (the triangle is
@@ -65,7 +69,7 @@ std::uint32_t lowestHolding(const FlatMesh& mesh, const std::vector<std::uint32_
         const std::uint32_t corner = mesh.origin(base + (onLine == 3 ? 1 : (onLine == 6 ? 2 : 0)));
         std::uint32_t lowest = triangle;
         mesh.aroundOrigin(outgoing[corner],
-                          [&](std::uint32_t e) { lowest = std::min(lowest, e / 3); });
+                          [&](std::uint32_t e) { lowest = lower(lowest, e / 3); });
         return lowest;
     }
     }

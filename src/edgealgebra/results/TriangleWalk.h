@@ -31,13 +31,14 @@ WalkEnd walkToward(const FlatMesh& mesh, std::uint32_t start, double x, double y
 // The bits of WalkEnd::onLine for (x, y) in triangle `triangle`.
 unsigned linesThrough(const FlatMesh& mesh, std::uint32_t triangle, double x, double y);
 
-// Of the triangles whose closed area holds a point, the lowest-numbered one,
-// given one of them, `triangle`, and the lines of its edges through the point
-// (`onLine`): the point lies inside it, on an edge shared with one other, or
-// on a corner shared with the fan around it. `outgoing` as from
-// outgoingHalfedges.
+// Of the triangles whose closed area holds a point, the one with the lowest
+// number in `numbers` (per triangle), given one of them, `triangle`, and the
+// lines of its edges through the point (`onLine`): the point lies inside it,
+// on an edge shared with one other, or on a corner shared with the fan
+// around it. `outgoing` as from outgoingHalfedges.
 std::uint32_t lowestHolding(const FlatMesh& mesh, const std::vector<std::uint32_t>& outgoing,
-                            std::uint32_t triangle, unsigned onLine);
+                            const std::vector<std::uint32_t>& numbers, std::uint32_t triangle,
+                            unsigned onLine);
 
 // Per cell of a coarse grid over the sites, a triangle near it, where walks
 // for points in the cell start.

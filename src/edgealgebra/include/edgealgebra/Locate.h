@@ -12,8 +12,9 @@ namespace EdgeAlgebra {
 class Interpolator;
 
 // Answers, exactly, which triangle of a triangulation holds a point and which
-// of its sites lies nearest. The object keeps the triangulation (move it in
-// to spare the copy) and the coordinates, in double precision.
+// of its sites lies nearest. The object keeps its own copy of the
+// triangulation and the coordinates (in double precision), laid out for the
+// queries.
 //
 //     const Locator locator(triangulate(coords), coords);
 //     const std::uint32_t t = locator.find(x, y);      // kNone outside
@@ -31,7 +32,7 @@ class Interpolator;
 //
 // The batches take x0, y0, x1, y1, ... and answer in that order, on up to
 // `threads` threads (0: all the hardware's); internally the queries go in the
-// order of a Hilbert curve, so that each walk starts near the previous
+// order of a Morton (Z) curve, so that each walk starts near the previous
 // answer. The answers are the same for every number of threads.
 class Locator {
 public:
@@ -57,9 +58,6 @@ public:
     void find(const double* xy, std::size_t count, std::uint32_t* out, unsigned threads = 0) const;
     void nearest(const double* xy, std::size_t count, std::uint32_t* out,
                  unsigned threads = 0) const;
-
-    const Triangulation& triangulation() const;
-    const std::vector<double>& coords() const;
 
     // The internals, defined and used inside the core only.
     struct State;
