@@ -15,8 +15,9 @@ namespace EdgeAlgebra {
 // the numbers they had; and what the walks need to start and to turn around
 // a site. Internal to the core.
 struct IndexedMesh {
-    // `coords` are the sites of `given`, x0, y0, x1, y1, ...
-    IndexedMesh(const Triangulation& given, const std::vector<double>& coords);
+    // `coords` are the sites of `given`, x0, y0, x1, y1, ... The arrays are
+    // laid out on up to `threads` threads (0: all the hardware's).
+    IndexedMesh(const Triangulation& given, const std::vector<double>& coords, unsigned threads);
 
     FlatMesh mesh() const { return {t, xy}; }
 

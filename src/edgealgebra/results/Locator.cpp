@@ -97,7 +97,7 @@ std::vector<double> widened(const std::vector<float>& coords) {
 
 Locator::State::State(Triangulation triangulation, const std::vector<double>& coords,
                       unsigned threads)
-    : domain(triangulation, coords) {
+    : domain(triangulation, coords, ForkJoin::threadCount(threads)) {
     const FlatMesh mesh = domain.mesh();
     convex = coversHull(mesh);
     if (!convex) {
@@ -116,7 +116,8 @@ Locator::State::State(Triangulation triangulation, const std::vector<double>& co
             sites.insert(sites.end(), {mesh.x(site), mesh.y(site)});
         }
     }
-    delaunay = std::make_unique<IndexedMesh>(triangulate(sites, threads), sites);
+    delaunay = std::make_unique<IndexedMesh>(triangulate(sites, threads), sites,
+                                             ForkJoin::threadCount(threads));
     for (std::uint32_t& site : delaunay->originalSite) {
         site = domain.originalSite[used[site]];
     }
