@@ -58,19 +58,14 @@ py::array_t<std::int64_t> indices(const std::vector<std::uint32_t>& found,
     return out;
 }
 
-EdgeAlgebra::Triangulation checkedCopy(const PyTriangulation& tri, const Coordinates& points) {
-    checkRows(tri, points);
-    return tri.t;
-}
-
 std::unique_ptr<EdgeAlgebra::Locator> makeLocator(const PyTriangulation& tri, py::handle points,
                                                   long long threads) {
     const Coordinates c = coordinates(points, "points");
-    EdgeAlgebra::Triangulation t = checkedCopy(tri, c);
+    checkRows(tri, c);
     std::vector<double> coords = doubles(c);
     const unsigned n = threadCount(threads);
     py::gil_scoped_release release;
-    return std::make_unique<EdgeAlgebra::Locator>(std::move(t), coords, n);
+    return std::make_unique<EdgeAlgebra::Locator>(tri.t, coords, n);
 }
 
 template <typename Query>
@@ -107,7 +102,7 @@ struct PyInterpolator {
 PyInterpolator makeInterpolator(const PyTriangulation& tri, py::handle points, py::handle values,
                                 long long threads) {
     const Coordinates c = coordinates(points, "points");
-    EdgeAlgebra::Triangulation t = checkedCopy(tri, c);
+    checkRows(tri, c);
     const py::array v = asArray(values);
     if (!isNumeric(v)) {
         throw py::type_error("values must hold real numbers, got dtype " + dtypeText(v));
@@ -129,8 +124,8 @@ PyInterpolator makeInterpolator(const PyTriangulation& tri, py::handle points, p
     std::vector<double> coords = doubles(c);
     const unsigned n = threadCount(threads);
     py::gil_scoped_release release;
-    result.interpolator = std::make_unique<EdgeAlgebra::Interpolator>(std::move(t), coords,
-                                                                      std::move(data), channels, n);
+    result.interpolator =
+        std::make_unique<EdgeAlgebra::Interpolator>(tri.t, coords, std::move(data), channels, n);
     return result;
 }
 

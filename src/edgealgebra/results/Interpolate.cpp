@@ -113,14 +113,14 @@ constexpr std::size_t kPointsPerChunk = 4096;
 
 } // namespace
 
-Interpolator::Interpolator(Triangulation triangulation, const std::vector<float>& coords,
+Interpolator::Interpolator(const Triangulation& triangulation, const std::vector<float>& coords,
                            std::vector<double> values, std::size_t channels, unsigned threads)
-    : m_locator(std::move(triangulation), coords, threads),
+    : m_locator(triangulation, coords, threads),
       m_values(checkedValues(std::move(values), channels, coords.size())), m_channels(channels) {}
 
-Interpolator::Interpolator(Triangulation triangulation, const std::vector<double>& coords,
+Interpolator::Interpolator(const Triangulation& triangulation, const std::vector<double>& coords,
                            std::vector<double> values, std::size_t channels, unsigned threads)
-    : m_locator(std::move(triangulation), coords, threads),
+    : m_locator(triangulation, coords, threads),
       m_values(checkedValues(std::move(values), channels, coords.size())), m_channels(channels) {}
 
 void Interpolator::at(const double* xy, std::size_t count, Interpolation method, double* out,

@@ -95,7 +95,7 @@ std::vector<double> widened(const std::vector<float>& coords) {
 
 } // namespace
 
-Locator::State::State(Triangulation triangulation, const std::vector<double>& coords,
+Locator::State::State(const Triangulation& triangulation, const std::vector<double>& coords,
                       unsigned threads)
     : domain(triangulation, coords, ForkJoin::threadCount(threads)) {
     const FlatMesh mesh = domain.mesh();
@@ -171,13 +171,15 @@ std::uint32_t Locator::State::nearest(double x, double y, std::uint32_t hint) co
     return nearestByDescent(mesh, indexed.outgoing, indexed.originalSite, start, x, y);
 }
 
-Locator::Locator(Triangulation triangulation, const std::vector<float>& coords, unsigned threads)
+Locator::Locator(const Triangulation& triangulation, const std::vector<float>& coords,
+                 unsigned threads)
     : m_state((checkArrays(triangulation, coords.size()),
-               std::make_unique<State>(std::move(triangulation), widened(coords), threads))) {}
+               std::make_unique<State>(triangulation, widened(coords), threads))) {}
 
-Locator::Locator(Triangulation triangulation, const std::vector<double>& coords, unsigned threads)
+Locator::Locator(const Triangulation& triangulation, const std::vector<double>& coords,
+                 unsigned threads)
     : m_state((checkArrays(triangulation, coords.size()),
-               std::make_unique<State>(std::move(triangulation), coords, threads))) {}
+               std::make_unique<State>(triangulation, coords, threads))) {}
 
 Locator::~Locator() = default;
 Locator::Locator(Locator&&) noexcept = default;

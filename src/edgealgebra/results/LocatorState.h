@@ -27,7 +27,7 @@ Holding findInConvex(const IndexedMesh& indexed, double x, double y, std::uint32
 // triangulation of the domain's sites for the nearest-site descent.
 // Internal to the core.
 struct Locator::State {
-    State(Triangulation triangulation, const std::vector<double>& coords, unsigned threads);
+    State(const Triangulation& triangulation, const std::vector<double>& coords, unsigned threads);
 
     // The triangle of domain that holds (x, y) (of those there, the one
     // numbered lowest in the given triangulation), from a walk that starts

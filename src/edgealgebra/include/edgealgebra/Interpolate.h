@@ -46,9 +46,9 @@ public:
     // `triangulation` as for Locator. Throws std::invalid_argument for what
     // Locator refuses, for channels == 0, and for a number of values that is
     // not channels per site.
-    Interpolator(Triangulation triangulation, const std::vector<float>& coords,
+    Interpolator(const Triangulation& triangulation, const std::vector<float>& coords,
                  std::vector<double> values, std::size_t channels = 1, unsigned threads = 0);
-    Interpolator(Triangulation triangulation, const std::vector<double>& coords,
+    Interpolator(const Triangulation& triangulation, const std::vector<double>& coords,
                  std::vector<double> values, std::size_t channels = 1, unsigned threads = 0);
 
     static constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();

@@ -40,8 +40,10 @@ public:
     // possibly carved by keepEnclosed. Throws std::invalid_argument for an
     // odd number of coordinates, or for arrays that name sites or half-edges
     // beyond them.
-    Locator(Triangulation triangulation, const std::vector<float>& coords, unsigned threads = 0);
-    Locator(Triangulation triangulation, const std::vector<double>& coords, unsigned threads = 0);
+    Locator(const Triangulation& triangulation, const std::vector<float>& coords,
+            unsigned threads = 0);
+    Locator(const Triangulation& triangulation, const std::vector<double>& coords,
+            unsigned threads = 0);
     ~Locator();
     Locator(Locator&&) noexcept;
     Locator& operator=(Locator&&) noexcept;
