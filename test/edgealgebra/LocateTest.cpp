@@ -99,7 +99,12 @@ TEST(Locator, AgreesWithBruteForceOnRandomAndDegenerateSites) {
     };
     for (const auto& [name, sites] : sets) {
         const std::vector<double> xy = doubles(sites);
-        expectExact(name, EdgeAlgebra::triangulate(xy), xy, rng);
+        const Triangulation t = EdgeAlgebra::triangulate(xy);
+        expectExact(name, t, xy, rng);
+        // The same sites given as floats: the same answers.
+        const std::vector<double> q = queriesFor(t, xy, rng);
+        EXPECT_EQ(EdgeAlgebra::Locator(t, flat(sites)).find(q), EdgeAlgebra::Locator(t, xy).find(q))
+            << name;
     }
 }
 
