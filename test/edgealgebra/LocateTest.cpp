@@ -88,9 +88,9 @@ std::vector<double> doubles(const Coordinates& c) {
 TEST(Locator, AgreesWithBruteForceOnRandomAndDegenerateSites) {
     std::mt19937 rng(21);
     const std::pair<const char*, Coordinates> sets[] = {
-        {"random grid", SiteFamilies::randomGrid(80, rng)},
-        {"duplicates", SiteFamilies::withDuplicates(80, 8, rng)},
-        {"lattice", SiteFamilies::lattice(7, 6)},
+        {"random grid", SiteFamilies::randomGrid(60, rng)},
+        {"duplicates", SiteFamilies::withDuplicates(60, 8, rng)},
+        {"lattice", SiteFamilies::lattice(6, 5)},
         {"circle with centre", SiteFamilies::exactCircle(true)},
         {"circle, ties at its centre", SiteFamilies::exactCircle(false)},
         {"collinear", SiteFamilies::collinear(40, rng)},
