@@ -10,4 +10,7 @@ namespace TessaroPython {
 // triangulate, keep_enclosed, Triangulation, Voronoi.
 void bindTriangulate(pybind11::module_& m);
 
+// Locator, Interpolator.
+void bindInterpolate(pybind11::module_& m);
+
 } // namespace TessaroPython

@@ -52,6 +52,12 @@ cmake --build "$build_dir" -j 2 --target tessaro_python
 /usr/bin/python3 scripts/bench_python.py --n 1000000 --module-dir "$build_dir/python" \
     --out "$out_dir/python.txt"
 
+# Gridding a million scattered values: scipy's griddata, matplotlib's
+# LinearTriInterpolator, CGAL's natural neighbour coordinates and ours, in
+# one run on the same points, into docs/bench/gridding.txt.
+cmake --build "$build_dir" -j 2 --target edgealgebra_gridding_bench
+/usr/bin/python3 scripts/bench_gridding.py --build-dir "$build_dir" --out "$out_dir/gridding.txt"
+
 peak_memory=$build_dir/bench/edgealgebra_peak_memory
 
 runs_dir=$(mktemp -d)

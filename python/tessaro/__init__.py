@@ -1,5 +1,6 @@
 """Exact Delaunay triangulations, constrained triangulations and Voronoi cells of
-2-D points, on numpy arrays.
+2-D points, point location and interpolation of scattered data (griddata), on
+numpy arrays.
 
     >>> import numpy as np, tessaro
     >>> points = np.array([[0, 0], [4, 0], [2, 3], [0, 4], [4, 4]], dtype=float)
@@ -19,5 +20,8 @@ re-exports it and adds what is written in Python.
 """
 
 from ._core import NONE, Triangulation, Voronoi, __version__, keep_enclosed, triangulate
+from ._core import Locator
+from .interpolate import LinearInterpolator, NaturalNeighborInterpolator, griddata
 
 __all__ = ["NONE", "Triangulation", "Voronoi", "keep_enclosed", "triangulate", "__version__"]
+__all__ += ["Locator", "griddata", "LinearInterpolator", "NaturalNeighborInterpolator"]

@@ -12,6 +12,7 @@ struct ParseState {
     CommandLine result;
     bool formatGiven = false;
     bool inputGiven = false;
+    bool interpolationGiven = false;
 };
 
 void setFormat(ParseState& state, OutputFormat format) {
@@ -32,25 +33,30 @@ void setInput(ParseState& state, const std::string& path) {
 
 // The value of an option written "--name VALUE" or "--name=VALUE".
 std::string optionValue(const std::vector<std::string>& arguments, std::size_t& i,
-                        const std::string& name) {
+                        const std::string& name, const char* what = "a file name") {
     const std::string& argument = arguments[i];
     if (argument.size() > name.size() && argument.compare(0, name.size() + 1, name + "=") == 0) {
         return argument.substr(name.size() + 1);
     }
     if (i + 1 >= arguments.size()) {
-        throw UsageError("option " + name + " needs a file name");
+        throw UsageError("option " + name + " needs " + what);
     }
     return arguments[++i];
 }
 
-double clipNumber(const std::string& text) {
+double finiteNumber(const std::string& text, const char* option) {
     char* end = nullptr;
     errno = 0;
     const double value = std::strtod(text.c_str(), &end);
     if (text.empty() || *end != '\0' || errno == ERANGE || !std::isfinite(value)) {
-        throw UsageError("option --clip: '" + text + "' is not a finite number");
+        throw UsageError(std::string("option ") + option + ": '" + text +
+                         "' is not a finite number");
     }
     return value;
+}
+
+double clipNumber(const std::string& text) {
+    return finiteNumber(text, "--clip");
 }
 
 // The four numbers after "--clip": XMIN YMIN XMAX YMAX.
@@ -80,6 +86,62 @@ void settleVoronoi(ParseState& state) {
     if (result.clip && !result.voronoi) {
         throw UsageError("--clip needs --voronoi");
     }
+}
+
+// The grid options: --interpolate and --bounds only with --grid, and --grid
+// with no other output.
+void settleGrid(const ParseState& state) {
+    const CommandLine& result = state.result;
+    if (!result.gridStep) {
+        if (state.interpolationGiven || result.bounds) {
+            throw UsageError(std::string(state.interpolationGiven ? "--interpolate" : "--bounds") +
+                             " needs --grid");
+        }
+        return;
+    }
+    if (state.formatGiven || result.voronoi) {
+        throw UsageError("--grid writes an ESRI ASCII grid and goes with no other output format");
+    }
+}
+
+double gridStep(const std::string& text) {
+    const double step = finiteNumber(text, "--grid");
+    if (!(step > 0)) {
+        throw UsageError("option --grid: the step must be positive, got '" + text + "'");
+    }
+    return step;
+}
+
+EdgeAlgebra::Interpolation interpolationNamed(const std::string& name) {
+    if (name == "linear") {
+        return EdgeAlgebra::Interpolation::Linear;
+    }
+    if (name == "natural") {
+        return EdgeAlgebra::Interpolation::NaturalNeighbour;
+    }
+    if (name == "nearest") {
+        return EdgeAlgebra::Interpolation::Nearest;
+    }
+    throw UsageError("option --interpolate: '" + name + "' is none of linear, natural, nearest");
+}
+
+// "XMIN,YMIN,XMAX,YMAX".
+EdgeAlgebra::Box boundsBox(const std::string& text) {
+    double numbers[4];
+    std::size_t start = 0;
+    for (int k = 0; k < 4; ++k) {
+        const std::size_t comma = k < 3 ? text.find(',', start) : text.size();
+        if (comma == std::string::npos || (k == 3 && text.find(',', start) != std::string::npos)) {
+            throw UsageError("option --bounds needs four numbers: XMIN,YMIN,XMAX,YMAX");
+        }
+        numbers[k] = finiteNumber(text.substr(start, comma - start), "--bounds");
+        start = comma + 1;
+    }
+    const EdgeAlgebra::Box box{numbers[0], numbers[1], numbers[2], numbers[3]};
+    if (!EdgeAlgebra::isFiniteRectangle(box)) {
+        throw UsageError("option --bounds: XMIN must be below XMAX and YMIN below YMAX");
+    }
+    return box;
 }
 
 bool isOption(const std::string& argument, const std::string& name) {
@@ -115,6 +177,14 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             state.result.voronoi = true;
         } else if (argument == "--clip") {
             state.result.clip = clipBox(arguments, i);
+        } else if (isOption(argument, "--grid")) {
+            state.result.gridStep = gridStep(optionValue(arguments, i, "--grid", "a number"));
+        } else if (isOption(argument, "--interpolate")) {
+            state.result.interpolation =
+                interpolationNamed(optionValue(arguments, i, "--interpolate", "a method"));
+            state.interpolationGiven = true;
+        } else if (isOption(argument, "--bounds")) {
+            state.result.bounds = boundsBox(optionValue(arguments, i, "--bounds", "four numbers"));
         } else if (argument.size() > 2 && argument[1] == '-' &&
                    outputFormatNamed(std::string_view(argument).substr(2))) {
             setFormat(state, *outputFormatNamed(std::string_view(argument).substr(2)));
@@ -123,6 +193,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         }
     }
     settleVoronoi(state);
+    settleGrid(state);
     const std::string& input = state.result.inputPath;
     if (input.size() >= 5 && input.compare(input.size() - 5, 5, ".poly") == 0) {
         state.result.poly = true;
@@ -175,6 +246,21 @@ std::string usageText() {
            "perpendicular bisectors of its two sides from that corner meet, the radius\n"
            "the length of that offset, both written as the shortest double text. The\n"
            "cells' corners are doubles, written the same way.\n"
+           "\n"
+           "Gridding:\n"
+           "  --grid STEP        interpolate values onto a grid of points STEP apart and\n"
+           "                     write it as an ESRI ASCII grid (.asc, read by GIS\n"
+           "                     programs and GDAL; cells without a value hold\n"
+           "                     NODATA_value -9999). The input then holds three numbers\n"
+           "                     a line, x y value; a .poly file gives each vertex's\n"
+           "                     value as its first attribute and is gridded only inside\n"
+           "                     its carved domain\n"
+           "  --interpolate METHOD\n"
+           "                     linear (the default), natural (Sibson's natural\n"
+           "                     neighbours) or nearest\n"
+           "  --bounds XMIN,YMIN,XMAX,YMAX\n"
+           "                     the grid's extent (default: the sites' bounding box);\n"
+           "                     its points start at XMIN, YMIN and stay within it\n"
            "\n"
            "Options:\n"
            "  --float            round every site to the nearest float, as the program's\n"

@@ -4,6 +4,7 @@
 #include "Precision.h"
 
 #include <edgealgebra/Box.h>
+#include <edgealgebra/Interpolate.h>
 
 #include <optional>
 #include <stdexcept>
@@ -36,6 +37,14 @@ struct CommandLine {
     std::string outputPath;
     bool help = false;
     bool version = false;
+    // --grid STEP: the input's values interpolated onto a grid of points
+    // STEP apart, written as an ESRI ASCII grid; the input holds x y value
+    // lines (a .poly file: its vertices' first attribute).
+    std::optional<double> gridStep;
+    // --interpolate linear|natural|nearest, with --grid.
+    EdgeAlgebra::Interpolation interpolation = EdgeAlgebra::Interpolation::Linear;
+    // --bounds XMIN,YMIN,XMAX,YMAX: the grid's extent instead of the sites' box.
+    std::optional<EdgeAlgebra::Box> bounds;
 };
 
 // Reads the arguments after the program name. Throws UsageError.

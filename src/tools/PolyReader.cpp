@@ -105,12 +105,13 @@ public:
         fail("'" + std::string(token) + "' is not a finite number");
     }
 
-    // An attribute, checked and dropped: any number a double holds.
-    void attribute(std::string_view token) const {
-        double ignored = 0.0;
-        if (parseCoordinate(token, Precision::Double, ignored) != NumberResult::Ok) {
+    // An attribute: any number a double holds.
+    double attribute(std::string_view token) const {
+        double value = 0.0;
+        if (parseCoordinate(token, Precision::Double, value) != NumberResult::Ok) {
             fail("attribute '" + std::string(token) + "' is not a finite number");
         }
+        return value;
     }
 
     // An error on the current line.
@@ -152,9 +153,9 @@ unsigned flag(PolyLines& lines, std::string_view token, const std::string& what)
     return static_cast<unsigned>(value);
 }
 
-// The vertices: their coordinates go to `coords`. Returns the number of the
-// first vertex, 0 or 1.
-long long readVertices(PolyLines& lines, std::vector<double>& coords) {
+// The vertices: their coordinates go to `coords`, their first attributes (if
+// they have any) to `values`. Returns the number of the first vertex, 0 or 1.
+long long readVertices(PolyLines& lines, std::vector<double>& coords, std::vector<double>& values) {
     const Tokens& header = lines.expect("the vertex count");
     lines.expectCount(4, "the vertex count, the dimension 2, the attribute count and the "
                          "boundary-marker flag (0 or 1)");
@@ -202,7 +203,10 @@ long long readVertices(PolyLines& lines, std::vector<double>& coords) {
         coords.push_back(lines.coordinate(tokens[1]));
         coords.push_back(lines.coordinate(tokens[2]));
         for (std::size_t k = 3; k < tokens.size() - marker; ++k) {
-            lines.attribute(tokens[k]);
+            const double value = lines.attribute(tokens[k]);
+            if (k == 3) {
+                values.push_back(value);
+            }
         }
         if (marker) {
             lines.integer(tokens.back(), "boundary marker");
@@ -301,7 +305,7 @@ void skipRegions(PolyLines& lines) {
 PolyFile readPoly(std::istream& in, const std::string& sourceName, Precision precision) {
     PolyLines lines(in, sourceName, precision);
     PolyFile poly;
-    const long long first = readVertices(lines, poly.input.coords);
+    const long long first = readVertices(lines, poly.input.coords, poly.values);
     readSegments(lines, first, poly);
     readHoles(lines, poly.input.holes);
     skipRegions(lines);

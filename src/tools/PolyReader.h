@@ -20,6 +20,8 @@ struct SegmentSource {
 // indices, its hole points, and where each segment was given.
 struct PolyFile {
     PlanarInput input;
+    // The first attribute of each vertex, when the vertices have attributes.
+    std::vector<double> values;
     std::vector<SegmentSource> segmentSources;
 };
 
@@ -33,7 +35,8 @@ struct PolyFile {
 //   optionally a region count and per region: number, x, y, attribute and
 //   maximum area (read and ignored)
 // Vertices are numbered consecutively from 0 or from 1, as the first one
-// is. Attributes and markers are checked to be numbers and then ignored.
+// is. Attributes and markers are checked to be numbers; the first attribute
+// of each vertex is kept as its value, the rest and the markers are ignored.
 // Throws InputError naming the source and the line for anything else, for a
 // vertex count of 0 (vertices in a separate .node file), for fewer than two
 // vertices, for segments that name missing vertices or join two vertices at

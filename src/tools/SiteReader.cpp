@@ -87,58 +87,65 @@ const char* outOfRangeText(Precision precision) {
                                          : "number out of double range";
 }
 
-SiteLine parseSiteLine(std::string_view line, Precision precision, Position& site) {
+namespace {
+
+// Reads `count` numbers separated by white space or by a comma (with optional
+// white space around it) into `numbers`: the first two in `precision`, any
+// further ones (values, not coordinates) in double precision.
+SiteLine parseNumbers(std::string_view line, Precision precision, double* numbers,
+                      std::size_t count) {
     std::size_t pos = skipBlanks(line, 0);
     if (pos == line.size() || line[pos] == '#') {
         return SiteLine::Ignored;
     }
-    double x = 0.0;
-    double y = 0.0;
-    if (NumberResult r = parseNumber(line, pos, precision, x); r != NumberResult::Ok) {
-        return toSiteLine(r);
+    for (std::size_t k = 0; k < count; ++k) {
+        if (k > 0) {
+            const std::size_t afterNumber = pos;
+            pos = skipBlanks(line, pos);
+            if (pos < line.size() && line[pos] == ',') {
+                pos = skipBlanks(line, pos + 1);
+            } else if (pos == afterNumber) {
+                return SiteLine::NotTwoNumbers;
+            }
+            if (pos == line.size()) {
+                return SiteLine::NotTwoNumbers;
+            }
+        }
+        const Precision numberPrecision = k < 2 ? precision : Precision::Double;
+        if (NumberResult r = parseNumber(line, pos, numberPrecision, numbers[k]);
+            r != NumberResult::Ok) {
+            return toSiteLine(r);
+        }
     }
-    const std::size_t afterFirst = pos;
-    pos = skipBlanks(line, pos);
-    if (pos < line.size() && line[pos] == ',') {
-        pos = skipBlanks(line, pos + 1);
-    } else if (pos == afterFirst) {
-        return SiteLine::NotTwoNumbers;
-    }
-    if (pos == line.size()) {
-        return SiteLine::NotTwoNumbers;
-    }
-    if (NumberResult r = parseNumber(line, pos, precision, y); r != NumberResult::Ok) {
-        return toSiteLine(r);
-    }
-    if (skipBlanks(line, pos) != line.size()) {
-        return SiteLine::NotTwoNumbers;
-    }
-    site = Position{x, y};
-    return SiteLine::Site;
+    return skipBlanks(line, pos) == line.size() ? SiteLine::Site : SiteLine::NotTwoNumbers;
 }
 
-std::vector<double> readSites(std::istream& in, const std::string& sourceName,
-                              Precision precision) {
-    std::vector<double> coords;
+// Reads the stream line by line, `count` numbers to a site line, each line's
+// numbers handed to take(numbers). Throws InputError at the first bad line
+// (`expected` says what a line holds), on a read failure, and when fewer than
+// two sites were found.
+template <typename Take>
+void readLines(std::istream& in, const std::string& sourceName, Precision precision,
+               std::size_t count, const char* expected, Take&& take) {
     std::string line;
     unsigned long lineNumber = 0;
+    std::size_t sites = 0;
+    double numbers[3] = {0, 0, 0};
     while (std::getline(in, line)) {
         ++lineNumber;
         // Editors on some systems start a UTF-8 text file with a byte-order mark.
         if (lineNumber == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) {
             line.erase(0, 3);
         }
-        Position site{};
-        switch (parseSiteLine(line, precision, site)) {
+        switch (parseNumbers(line, precision, numbers, count)) {
         case SiteLine::Site:
-            coords.push_back(site.x);
-            coords.push_back(site.y);
+            take(numbers);
+            ++sites;
             break;
         case SiteLine::Ignored:
             break;
         case SiteLine::NotTwoNumbers:
-            throw InputError(sourceName + ":" + std::to_string(lineNumber) +
-                             ": expected two finite numbers separated by white space or a comma");
+            throw InputError(sourceName + ":" + std::to_string(lineNumber) + ": " + expected);
         case SiteLine::OutOfRange:
             throw InputError(sourceName + ":" + std::to_string(lineNumber) + ": " +
                              outOfRangeText(precision));
@@ -147,11 +154,53 @@ std::vector<double> readSites(std::istream& in, const std::string& sourceName,
     if (in.bad()) {
         throw InputError(sourceName + ": read error");
     }
-    if (coords.size() < 4) {
+    if (sites < 2) {
         throw InputError(sourceName + ": at least two sites are needed, found " +
-                         std::to_string(coords.size() / 2));
+                         std::to_string(sites));
     }
+}
+
+} // namespace
+
+SiteLine parseSiteLine(std::string_view line, Precision precision, Position& site) {
+    double numbers[2] = {0, 0};
+    const SiteLine result = parseNumbers(line, precision, numbers, 2);
+    if (result == SiteLine::Site) {
+        site = Position{numbers[0], numbers[1]};
+    }
+    return result;
+}
+
+std::vector<double> readSites(std::istream& in, const std::string& sourceName,
+                              Precision precision) {
+    std::vector<double> coords;
+    readLines(
+        in, sourceName, precision, 2,
+        "expected two finite numbers separated by white space or a comma",
+        [&coords](const double* numbers) { coords.insert(coords.end(), numbers, numbers + 2); });
     return coords;
+}
+
+void requireDistinctSites(const std::vector<double>& coords, const std::string& sourceName) {
+    bool distinct = false;
+    for (std::size_t i = 2; i < coords.size() && !distinct; i += 2) {
+        distinct = coords[i] != coords[0] || coords[i + 1] != coords[1];
+    }
+    if (!distinct) {
+        throw InputError(sourceName +
+                         ": at least two distinct sites are needed, all sites coincide");
+    }
+}
+
+Samples readSamples(std::istream& in, const std::string& sourceName, Precision precision) {
+    Samples samples;
+    readLines(in, sourceName, precision, 3,
+              "expected three finite numbers (x y value) separated by white space or commas",
+              [&samples](const double* numbers) {
+                  samples.coords.insert(samples.coords.end(), numbers, numbers + 2);
+                  samples.values.push_back(numbers[2]);
+              });
+    return samples;
 }
 
 } // namespace TessaroTools

@@ -36,4 +36,19 @@ SiteLine parseSiteLine(std::string_view line, Precision precision, Position& sit
 // the messages.
 std::vector<double> readSites(std::istream& in, const std::string& sourceName, Precision precision);
 
+// Throws InputError (naming `sourceName`) unless the sites (x0, y0, x1, y1,
+// ...) hold at least two distinct points.
+void requireDistinctSites(const std::vector<double>& coords, const std::string& sourceName);
+
+// Scattered measurements: the sites as x0, y0, x1, y1, ... and one value per
+// site, in file order.
+struct Samples {
+    std::vector<double> coords;
+    std::vector<double> values;
+};
+
+// The same for lines of three numbers, "x y value" (separated as the sites'
+// two are); the value is read in double precision whatever `precision`.
+Samples readSamples(std::istream& in, const std::string& sourceName, Precision precision);
+
 } // namespace TessaroTools

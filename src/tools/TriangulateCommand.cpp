@@ -2,6 +2,7 @@
 
 #include "AtomicOutputFile.h"
 #include "CommandLine.h"
+#include "GridCommand.h"
 #include "OutputFormats.h"
 #include "PolyReader.h"
 #include "SiteReader.h"
@@ -40,28 +41,41 @@ PolyFile readFrom(std::istream& in, const CommandLine& command) {
     return sites;
 }
 
+// Calls read(stream) on the input file, or on standard input.
+template <typename Read>
+auto withInput(const CommandLine& command, std::istream& standardInput, Read&& read) {
+    if (readsStandardInput(command)) {
+        return read(standardInput);
+    }
+    std::ifstream file(command.inputPath, std::ios::binary);
+    if (!file) {
+        throw InputError("cannot open " + command.inputPath + ": " + std::strerror(errno));
+    }
+    return read(file);
+}
+
 // The input's sites, at least two of them distinct, and its segments.
 PolyFile readInput(const CommandLine& command, std::istream& standardInput) {
-    PolyFile input;
-    if (readsStandardInput(command)) {
-        input = readFrom(standardInput, command);
-    } else {
-        std::ifstream file(command.inputPath, std::ios::binary);
-        if (!file) {
-            throw InputError("cannot open " + command.inputPath + ": " + std::strerror(errno));
-        }
-        input = readFrom(file, command);
-    }
-    const std::vector<double>& coords = input.input.coords;
-    bool distinct = false;
-    for (std::size_t i = 2; i < coords.size() && !distinct; i += 2) {
-        distinct = coords[i] != coords[0] || coords[i + 1] != coords[1];
-    }
-    if (!distinct) {
-        throw InputError(sourceName(command) +
-                         ": at least two distinct sites are needed, all sites coincide");
-    }
+    PolyFile input =
+        withInput(command, standardInput, [&](std::istream& in) { return readFrom(in, command); });
+    requireDistinctSites(input.input.coords, sourceName(command));
     return input;
+}
+
+// Writes to the -o file, which takes the target's place only when everything
+// was written, or to standard output.
+template <typename Write>
+void writeOutput(const CommandLine& command, std::ostream& standardOutput, Write&& write) {
+    if (!command.outputPath.empty()) {
+        AtomicOutputFile outputFile(command.outputPath);
+        write(outputFile.stream());
+        outputFile.commit();
+        return;
+    }
+    write(standardOutput);
+    if (!standardOutput.flush()) {
+        throw std::runtime_error("cannot write standard output");
+    }
 }
 
 // The box the Voronoi cells are clipped to, when they are asked for: the one
@@ -94,6 +108,16 @@ TriangulationShapes triangulateInput(const CommandLine& command, const PolyFile&
 // target's place when everything has been written.
 void triangulateAndWrite(const CommandLine& command, std::istream& standardInput,
                          std::ostream& standardOutput) {
+    if (command.gridStep) {
+        // The output file is opened before the long work, as below.
+        writeOutput(command, standardOutput, [&](std::ostream& out) {
+            withInput(command, standardInput, [&](std::istream& in) {
+                writeInterpolatedGrid(command, in, sourceName(command), out);
+                return 0;
+            });
+        });
+        return;
+    }
     std::optional<AtomicOutputFile> outputFile;
     if (!command.outputPath.empty()) {
         outputFile.emplace(command.outputPath);

@@ -89,3 +89,11 @@ int exactOrientationSign(const PointD& a, const PointD& b, const PointD& c) {
 int exactInCircleSign(const PointD& a, const PointD& b, const PointD& c, const PointD& d) {
     return sgn(inCircleDeterminant<mpq_class>(a, b, c, d, rational));
 }
+
+int exactDistanceOrder(const PointD& q, const PointD& a, const PointD& b) {
+    const auto squared = [&q](const PointD& p) {
+        const mpq_class dx = mpq_class(q.x) - mpq_class(p.x), dy = mpq_class(q.y) - mpq_class(p.y);
+        return mpq_class(dx * dx + dy * dy);
+    };
+    return sgn(mpq_class(squared(a) - squared(b)));
+}

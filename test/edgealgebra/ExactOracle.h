@@ -45,3 +45,5 @@ struct PointD {
 };
 int exactOrientationSign(const PointD& a, const PointD& b, const PointD& c);
 int exactInCircleSign(const PointD& a, const PointD& b, const PointD& c, const PointD& d);
+// Sign of |q - a|^2 - |q - b|^2, in rationals.
+int exactDistanceOrder(const PointD& q, const PointD& a, const PointD& b);

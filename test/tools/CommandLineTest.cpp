@@ -84,6 +84,21 @@ TEST(CommandLine, RefusesWhatItCannotRun) {
          "option --clip: XMIN must be below XMAX and YMIN below YMAX"},
         {{"--voronoi", "--clip", "0", "2", "1", "1"},
          "option --clip: XMIN must be below XMAX and YMIN below YMAX"},
+        {{"--grid"}, "option --grid needs a number"},
+        {{"--grid", "-1"}, "option --grid: the step must be positive, got '-1'"},
+        {{"--grid=nan"}, "option --grid: 'nan' is not a finite number"},
+        {{"--grid", "1", "--svg"},
+         "--grid writes an ESRI ASCII grid and goes with no other output format"},
+        {{"--grid", "1", "--interpolate", "cubic"},
+         "option --interpolate: 'cubic' is none of linear, natural, nearest"},
+        {{"--interpolate", "natural"}, "--interpolate needs --grid"},
+        {{"--bounds", "0,0,1,1"}, "--bounds needs --grid"},
+        {{"--grid", "1", "--bounds", "0,0,1"},
+         "option --bounds needs four numbers: XMIN,YMIN,XMAX,YMAX"},
+        {{"--grid", "1", "--bounds", "0,0,1,1,2"},
+         "option --bounds needs four numbers: XMIN,YMIN,XMAX,YMAX"},
+        {{"--grid", "1", "--bounds", "0,1,1,1"},
+         "option --bounds: XMIN must be below XMAX and YMIN below YMAX"},
     };
     for (const auto& [arguments, message] : cases) {
         try {

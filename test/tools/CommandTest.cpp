@@ -406,4 +406,104 @@ TEST(PolyFile, IsCarvedToTheRingBetweenItsSquares) {
     EXPECT_EQ(xpathCount(dir, "voronoi"), "8") << "the vertices' cells";
 }
 
+// The .asc grid read back: its header, and per point the value of the test
+// function f = 2 + 3x - y (linear and natural neighbour reproduce it), a
+// site's value (nearest), or NODATA outside the hull and in the .poly's hole.
+struct AsciiGrid {
+    std::map<std::string, double> header;
+    std::vector<std::vector<double>> rows; // from the north
+};
+
+AsciiGrid readAsciiGrid(const std::string& text) {
+    AsciiGrid grid;
+    std::istringstream in(text);
+    for (const char* key :
+         {"ncols", "nrows", "xllcenter", "yllcenter", "cellsize", "NODATA_value"}) {
+        std::string name;
+        in >> name >> grid.header[key];
+        EXPECT_EQ(name, key);
+    }
+    for (int row = 0; row < grid.header["nrows"]; ++row) {
+        grid.rows.emplace_back(static_cast<std::size_t>(grid.header["ncols"]));
+        for (double& value : grid.rows.back()) {
+            in >> value;
+        }
+    }
+    EXPECT_TRUE(in) << "short grid";
+    std::string rest;
+    EXPECT_FALSE(in >> rest) << "more than the grid: " << rest;
+    return grid;
+}
+
+TEST(Grid, AsciiGridsReadBackWithTheInterpolatedValues) {
+    TemporaryDirectory dir;
+    // The ring of the .poly test with each vertex's value as its attribute.
+    writeFile(dir.file("ring.poly"), "8 2 1 0\n1 0 0 2\n2 4 0 14\n3 4 4 10\n4 0 4 -2\n"
+                                     "5 1 1 4\n6 3 1 10\n7 3 3 8\n8 1 3 2\n8 0\n1 1 2\n"
+                                     "2 2 3\n3 3 4\n4 4 1\n5 5 6\n6 6 7\n7 7 8\n8 8 5\n"
+                                     "1\n1 2 2\n");
+    const std::vector<Point> sites{{0, 0}, {4, 0}, {4, 4}, {0, 4}, {1, 3}, {3, 1}, {2, 2}};
+    const auto f = [](double x, double y) { return 2 + 3 * x - y; };
+    std::string samples;
+    for (const Point& p : sites) {
+        samples += std::to_string(p.x) + ", " + std::to_string(p.y) + " " +
+                   std::to_string(f(p.x, p.y)) + "\n";
+    }
+    writeFile(dir.file("samples.xyz"), samples);
+    const std::vector<std::string> cases[] = {
+        {"samples.xyz", "--grid", "0.5"},
+        {"samples.xyz", "--grid=0.5", "--interpolate", "natural", "--float"},
+        {"samples.xyz", "--grid", "0.5", "--interpolate=nearest"},
+        {"samples.xyz", "--grid", "0.75", "--bounds", "-1,-0.5,4.2,5", "--interpolate", "natural"},
+        {"ring.poly", "--grid", "0.5", "--interpolate", "natural"},
+        {"ring.poly", "--grid", "0.5"},
+    };
+    for (std::vector<std::string> arguments : cases) {
+        SCOPED_TRACE(arguments[0] + " " + arguments.back());
+        const bool nearest = arguments.back() == "--interpolate=nearest";
+        const bool bounded = arguments.size() > 4 && arguments[3] == "--bounds";
+        const bool ring = arguments[0] == "ring.poly";
+        arguments.insert(arguments.end(), {"-o", "dem.asc"});
+        const ToolResult result = runTool(arguments, dir.path());
+        ASSERT_EQ(result.status, 0) << result.err;
+        const AsciiGrid grid = readAsciiGrid(readFile(dir.file("dem.asc")));
+        const double x0 = bounded ? -1 : 0, y0 = bounded ? -0.5 : 0, step = bounded ? 0.75 : 0.5;
+        EXPECT_EQ(grid.header.at("xllcenter"), x0);
+        EXPECT_EQ(grid.header.at("yllcenter"), y0);
+        EXPECT_EQ(grid.header.at("cellsize"), step);
+        EXPECT_EQ(grid.header.at("NODATA_value"), -9999);
+        ASSERT_EQ(grid.rows.size(), bounded ? 8u : 9u);
+        EXPECT_EQ(grid.rows[0].size(), bounded ? 7u : 9u);
+        for (std::size_t r = 0; r < grid.rows.size(); ++r) {
+            for (std::size_t c = 0; c < grid.rows[r].size(); ++c) {
+                const double x = x0 + c * step, y = y0 + (grid.rows.size() - 1 - r) * step;
+                const double value = grid.rows[r][c];
+                if (x < 0 || x > 4 || y < 0 || y > 4 ||
+                    (ring && x > 1 && x < 3 && y > 1 && y < 3)) {
+                    EXPECT_EQ(value, -9999) << x << ' ' << y;
+                } else if (nearest) { // the first of the nearest sites
+                    const auto distance = [&](const Point& p) {
+                        return (p.x - x) * (p.x - x) + (p.y - y) * (p.y - y);
+                    };
+                    const Point site = *std::min_element(
+                        sites.begin(), sites.end(),
+                        [&](const Point& a, const Point& b) { return distance(a) < distance(b); });
+                    EXPECT_EQ(value, f(site.x, site.y)) << x << ' ' << y;
+                } else {
+                    EXPECT_NEAR(value, f(x, y), 1e-9) << x << ' ' << y;
+                }
+            }
+        }
+    }
+    writeFile(dir.file("two.xyz"), "0 0 1\n1 1\n");
+    const ToolResult bad = runTool({"--grid", "1", "two.xyz"}, dir.path());
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.err, "tessaro-triangulate: two.xyz:2: expected three finite numbers (x y "
+                       "value) separated by white space or commas\n");
+    writeFile(dir.file("plain.poly"), "3 2 0 0\n0 0 0\n1 1 0\n2 0 1\n0 0\n0\n");
+    EXPECT_EQ(runTool({"--grid", "1", "plain.poly"}, dir.path()).err,
+              "tessaro-triangulate: plain.poly: --grid needs each vertex's value as its first "
+              "attribute, but the vertices have no attributes\n");
+}
+
 } // namespace

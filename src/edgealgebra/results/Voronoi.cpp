@@ -9,6 +9,7 @@
 #include "edgealgebra/Voronoi.h"
 
 #include "edgealgebra/Circumcenter.h"
+#include "results/BisectorClip.h"
 
 #include <algorithm>
 #include <cmath>
@@ -23,53 +24,6 @@ namespace {
 
 using Polygon = Voronoi::Polygon;
 using Point = std::array<double, 2>;
-
-// A corner this close to a bisector, relative to the magnitudes that went
-// into both, lies on it within rounding: about 2^10 units in the last place.
-constexpr double kOnLine = 0x1p-42;
-
-// The points at least as close to site a as to site b: side(p) <= 0, with
-// side(p) = (b - a) . (p - (a + b) / 2).
-struct Bisector {
-    Bisector(double ax, double ay, double bx, double by, double boxScale)
-        : nx(bx - ax), ny(by - ay), mx(0.5 * (ax + bx)), my(0.5 * (ay + by)),
-          tolerance(kOnLine * (std::fabs(nx) + std::fabs(ny)) *
-                    (boxScale + std::fabs(mx) + std::fabs(my))) {}
-
-    double side(const Point& p) const { return nx * (p[0] - mx) + ny * (p[1] - my); }
-
-    double nx, ny, mx, my, tolerance;
-};
-
-// Sutherland and Hodgman's clip of a convex counterclockwise polygon to the
-// near side of a bisector; the corners keep their order. A corner within
-// rounding of the line counts as on it and stays; a new corner is made only
-// where an edge clearly crosses the line. So a line through a corner, as at a
-// Voronoi vertex of four cocircular sites, adds no near-duplicate corners.
-// Returns false, leaving the polygon as it was, when no corner lies clearly
-// on the near side: then at most a segment or a point is left.
-bool clip(Polygon& polygon, const Bisector& line, Polygon& scratch) {
-    const double tolerance = line.tolerance;
-    scratch.clear();
-    bool inside = false;
-    for (std::size_t k = 0; k < polygon.size(); ++k) {
-        const Point& a = polygon[k];
-        const Point& b = polygon[k + 1 < polygon.size() ? k + 1 : 0];
-        const double da = line.side(a), db = line.side(b);
-        inside = inside || da < -tolerance;
-        if (da <= tolerance) {
-            scratch.push_back(a);
-        }
-        if ((da < -tolerance && db > tolerance) || (da > tolerance && db < -tolerance)) {
-            const double t = da / (da - db);
-            scratch.push_back({a[0] + t * (b[0] - a[0]), a[1] + t * (b[1] - a[1])});
-        }
-    }
-    if (inside) {
-        polygon.swap(scratch);
-    }
-    return inside;
-}
 
 // What the corners of a cell can lie on: the bisectors with the site's
 // neighbours, the circumcentres of its triangles, and the sides of the box.
