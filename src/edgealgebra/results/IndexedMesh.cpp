@@ -1,8 +1,8 @@
 #include "results/IndexedMesh.h"
 
+#include "memory/PageArray.h"
 #include "parallel/ForkJoin.h"
 #include "results/MortonOrder.h"
-#include "structure/PageArray.h"
 
 #include <algorithm>
 

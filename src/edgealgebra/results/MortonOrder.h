@@ -1,6 +1,6 @@
 #pragma once
 
-#include "structure/HugePageAllocator.h"
+#include "memory/HugePageAllocator.h"
 
 #include <cstddef>
 #include <cstdint>
