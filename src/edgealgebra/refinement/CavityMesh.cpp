@@ -25,6 +25,14 @@ CavityMesh::CavityMesh(std::vector<double> coordsIn, std::vector<std::uint32_t> 
       halfedges(std::move(halfedgesIn)), segmentOf(std::move(segmentOfIn)),
       m_mark(triangles.size() / 3, 0) {}
 
+void CavityMesh::reserve(std::size_t triangleCount) {
+    triangles.reserve(3 * triangleCount);
+    halfedges.reserve(3 * triangleCount);
+    segmentOf.reserve(3 * triangleCount);
+    m_mark.reserve(triangleCount);
+    coords.reserve(coords.size() + triangleCount + 64);
+}
+
 int CavityMesh::orientation(std::uint32_t a, std::uint32_t b, Point p) const {
     return orientationOf(point(a), point(b), p);
 }
@@ -125,11 +133,8 @@ std::uint32_t CavityMesh::insertGathered(Point p) {
     const std::uint32_t vertex = vertexCount();
     coords.push_back(p.x);
     coords.push_back(p.y);
-    struct RimEdge {
-        std::uint32_t from, to, twin, segment;
-    };
-    std::vector<RimEdge> rimEdges;
-    rimEdges.reserve(m_rim.size());
+    std::vector<RimEdge>& rimEdges = m_rimEdges;
+    rimEdges.clear();
     for (const std::uint32_t e : m_rim) {
         rimEdges.push_back({org(e), dest(e), halfedges[e], segmentOf[e]});
     }
@@ -141,18 +146,19 @@ std::uint32_t CavityMesh::insertGathered(Point p) {
     }
     const auto onSplit = [&](std::uint32_t v) { return v == splitFrom || v == splitTo; };
     m_fan.clear();
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> fanFrom; // rim origin, triangle
+    std::vector<std::pair<std::uint32_t, std::uint32_t>>& fanFrom = m_fanFrom;
+    fanFrom.clear();
+    // The fan has one or two triangles more than the cavity: new slots.
+    const std::uint32_t firstNew = triangleCount();
+    const std::size_t grown = 3 * (std::size_t{firstNew} + rimEdges.size() - m_cavity.size());
+    triangles.resize(grown);
+    halfedges.resize(grown);
+    segmentOf.resize(grown);
+    m_mark.resize(grown / 3, 0);
     for (std::size_t i = 0; i < rimEdges.size(); ++i) {
-        std::uint32_t t;
-        if (i < m_cavity.size()) {
-            t = m_cavity[i];
-        } else {
-            t = triangleCount();
-            triangles.resize(triangles.size() + 3);
-            halfedges.resize(halfedges.size() + 3);
-            segmentOf.resize(segmentOf.size() + 3);
-            m_mark.push_back(0);
-        }
+        const std::uint32_t t = i < m_cavity.size()
+                                    ? m_cavity[i]
+                                    : firstNew + static_cast<std::uint32_t>(i - m_cavity.size());
         const RimEdge& r = rimEdges[i];
         triangles[3 * t] = r.from;
         triangles[3 * t + 1] = r.to;

@@ -2,7 +2,9 @@
 
 #include "edgealgebra/Triangulate.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace EdgeAlgebra {
@@ -35,6 +37,9 @@ public:
     std::vector<std::uint32_t> triangles;
     std::vector<std::uint32_t> halfedges;
     std::vector<std::uint32_t> segmentOf;
+
+    // Makes room for this many triangles in all (and vertices for them).
+    void reserve(std::size_t triangleCount);
 
     std::uint32_t vertexCount() const { return static_cast<std::uint32_t>(coords.size() / 2); }
     std::uint32_t triangleCount() const { return static_cast<std::uint32_t>(triangles.size() / 3); }
@@ -84,6 +89,12 @@ private:
     std::vector<std::uint32_t> m_cavity;
     std::vector<std::uint32_t> m_rim;
     std::vector<std::uint32_t> m_fan;
+    // Scratch space of insertGathered, kept between insertions.
+    struct RimEdge {
+        std::uint32_t from, to, twin, segment;
+    };
+    std::vector<RimEdge> m_rimEdges;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> m_fanFrom; // rim origin, triangle
     std::uint32_t m_split = kNone;
 };
 
