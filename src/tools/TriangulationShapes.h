@@ -2,6 +2,7 @@
 
 #include "Precision.h"
 
+#include <edgealgebra/Refine.h>
 #include <edgealgebra/Voronoi.h>
 
 #include <array>
@@ -91,5 +92,9 @@ struct TriangulationShapes {
 // core's std::invalid_argument for segments that cross.
 TriangulationShapes triangulateSites(const PlanarInput& input, Precision precision,
                                      const std::optional<EdgeAlgebra::Box>& voronoiBox = {});
+
+// The shapes of a refined mesh, over all its points (the input's and the
+// new ones), in double precision.
+TriangulationShapes meshShapes(const EdgeAlgebra::Mesh& mesh);
 
 } // namespace TessaroTools

@@ -166,6 +166,10 @@ TEST(Refine, MeshesMeetTheBoundsExactly) {
         {"1-degree wedge at 33", MeshDomains::wedge(1.0), {33.0, 0.001, false, 0}},
         {"hull of the plate", MeshDomains::plate(6), {25.0, 0.01, true, 0}},
         {"no angle bound", MeshDomains::coastline(2), {0.0, 0.001, false, 0}},
+        // Right-angled triangles whose circumcentres fall exactly on a segment.
+        {"square",
+         {{-4, 12, -2, 12, -2, 14, -4, 14}, {0, 1, 1, 2, 2, 3, 3, 0}, {}},
+         {30, 0.5, false, 0}},
     };
     for (int k = 0; k < 12; ++k) {
         cases.push_back({"random polygon with holes",

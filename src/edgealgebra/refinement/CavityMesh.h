@@ -71,7 +71,8 @@ public:
     // the cavity or the fan from it would not turn counterclockwise.
     bool gatherCavity(std::uint32_t start, Point p, std::uint32_t split = kNone);
     // The rim of the gathered cavity: its half-edges whose far side lies
-    // outside it, save the segment being split.
+    // outside it, save the segment being split (gathered even where p
+    // cannot go in).
     const std::vector<std::uint32_t>& rim() const { return m_rim; }
 
     // Adds p as a new vertex and fills the gathered cavity with the fan from

@@ -284,9 +284,11 @@ private:
             deferSplit(bad, {at.blockedBy});
             return;
         }
-        if (at.triangle == kNone || !m_mesh.gatherCavity(at.triangle, p)) {
+        if (at.triangle == kNone) {
             return;
         }
+        // A point on a segment makes no fan, but encroaches the segment.
+        const bool fits = m_mesh.gatherCavity(at.triangle, p);
         std::vector<std::uint32_t> encroached;
         for (const std::uint32_t e : m_mesh.rim()) {
             if (m_mesh.isSegment(e) &&
@@ -298,7 +300,9 @@ private:
             deferSplit(bad, encroached);
             return;
         }
-        inserted(m_mesh.insertGathered(p), kFree);
+        if (fits) {
+            inserted(m_mesh.insertGathered(p), kFree);
+        }
     }
 
     // Splits the pieces instead of adding the point that encroaches them,
