@@ -10,4 +10,7 @@ namespace TessaroPython {
 // triangulate, keep_enclosed, Triangulation, Voronoi.
 void bindTriangulate(pybind11::module_& m);
 
+// refine, Mesh.
+void bindRefine(pybind11::module_& m);
+
 } // namespace TessaroPython

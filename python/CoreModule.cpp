@@ -39,4 +39,5 @@ PYBIND11_MODULE(_core, m) {
     m.attr("__version__") = TESSARO_VERSION;
     m.attr("NONE") = py::int_(EdgeAlgebra::kNone);
     TessaroPython::bindTriangulate(m);
+    TessaroPython::bindRefine(m);
 }

@@ -17,6 +17,8 @@ The work is done by the compiled extension tessaro._core; this package
 re-exports it and adds what is written in Python.
 """
 
-from ._core import NONE, Triangulation, Voronoi, __version__, keep_enclosed, triangulate
+from ._core import (NONE, Mesh, Triangulation, Voronoi, __version__, keep_enclosed, refine,
+                    triangulate)
 
-__all__ = ["NONE", "Triangulation", "Voronoi", "keep_enclosed", "triangulate", "__version__"]
+__all__ = ["NONE", "Mesh", "Triangulation", "Voronoi", "keep_enclosed", "refine", "triangulate",
+           "__version__"]
