@@ -23,6 +23,7 @@
 #                    their medians (default 5)
 #   BENCH_FILTER     Google Benchmark's --benchmark_filter (default: all)
 #   BENCH_SKIP_HUGE  set to 1 to skip the ten-million-site runs
+#   BENCH_MESH_REPETITIONS  repetitions of the quality meshes (default 5)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -51,6 +52,12 @@ mkdir -p "$out_dir"
 cmake --build "$build_dir" -j 2 --target tessaro_python
 /usr/bin/python3 scripts/bench_python.py --n 1000000 --module-dir "$build_dir/python" \
     --out "$out_dir/python.txt"
+
+# Quality meshes: ours, CGAL's Delaunay_mesher_2 and Gmsh on the same
+# domains (a few minutes, most of them Gmsh's), into docs/bench/mesh.md.
+cmake --build "$build_dir" -j 2 --target edgealgebra_mesh_bench
+/usr/bin/python3 scripts/bench_mesh.py --bench "$build_dir/bench/edgealgebra_mesh_bench" \
+    --out "$out_dir/mesh.md" --repetitions "${BENCH_MESH_REPETITIONS:-5}"
 
 peak_memory=$build_dir/bench/edgealgebra_peak_memory
 

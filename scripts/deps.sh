@@ -32,7 +32,7 @@ packages_for() {
     test) echo googletest libgtest-dev libgmock-dev xvfb libgl1-mesa-dri libglx-mesa0 \
         libx11-dev libxtst-dev imagemagick clang-format clang libclang-rt-14-dev \
         libxml2-utils libbenchmark-dev libcgal-dev pkg-config ;;
-    bench) echo libbenchmark-dev libcgal-dev python3 python3-matplotlib ;;
+    bench) echo libbenchmark-dev libcgal-dev python3 python3-matplotlib gmsh ;;
     fuzz) echo clang libclang-rt-14-dev ;;
     memcheck) echo valgrind xvfb libgl1-mesa-dri libglx-mesa0 libx11-dev libxtst-dev ;;
     python) echo pybind11-dev python3-numpy python3-dev python3-scipy python3-pytest python3-meshio python3-venv \
