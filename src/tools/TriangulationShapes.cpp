@@ -239,6 +239,7 @@ TriangulationShapes triangulateSites(const PlanarInput& input, Precision precisi
 
 TriangulationShapes meshShapes(const EdgeAlgebra::Mesh& mesh) {
     TriangulationShapes shapes;
+    shapes.circlesInPicture = false;
     {
         SiteRanks ranks(mesh.coords);
         collectShapes(mesh.triangulation, ranks, shapes);

@@ -71,6 +71,9 @@ struct TriangulationShapes {
     std::vector<Triangle> triangles;
     // circles[i] is the circumcircle of triangles[i].
     std::vector<Circle> circles;
+    // Whether the SVG picture draws the circles: not for a refined mesh,
+    // whose many small circles would hide it.
+    bool circlesInPicture = true;
     // The sites' Voronoi cells that meet the box, in input order; empty
     // unless asked for.
     std::vector<VoronoiCell> cells;

@@ -452,6 +452,15 @@ TEST(QualityMesh, FilesReadBackAndMeetTheBounds) {
         EXPECT_GE(smallest * 180 / M_PI, 30 - 1e-9);
     }
     EXPECT_NEAR(area, 12.0, 1e-12);
+    // The picture shows the refined mesh, every vertex, without circles.
+    ASSERT_EQ(
+        runTool({"--min-angle=30", "--max-area", "0.1", "--svg", "-o", "picture.svg", "ring.poly"},
+                dir.path())
+            .status,
+        0);
+    EXPECT_EQ(xpathCount(dir, "sites"), std::to_string(xy.size() / 2));
+    EXPECT_EQ(xpathCount(dir, "circles"), "0");
+    std::filesystem::remove(dir.file("picture.svg"));
     for (const char* name : {"m.vtu", "m.msh"}) {
         EXPECT_EQ(runTool({"--min-angle", "30", "--mesh", name, "ring.poly"}, dir.path()).status,
                   0);
