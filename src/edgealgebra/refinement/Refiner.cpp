@@ -365,11 +365,13 @@ private:
         }
     }
 
+    // The triangles left with a small angle that the segments force; any
+    // other one left over would be a fault, which the count then misses.
     std::size_t countForced() const {
         std::size_t forced = 0;
         for (std::uint32_t t = 0; t < m_mesh.triangleCount(); ++t) {
-            forced +=
-                shapeOf(corner(t, 0), corner(t, 1), corner(t, 2)).cosSquared > m_cosSquaredBound;
+            const Shape shape = shapeOf(corner(t, 0), corner(t, 1), corner(t, 2));
+            forced += shape.cosSquared > m_cosSquaredBound && isForced(t, shape.shortest);
         }
         return forced;
     }
