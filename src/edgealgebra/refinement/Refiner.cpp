@@ -63,6 +63,13 @@ double cosSquaredOf(double degrees) {
     return c * c;
 }
 
+// The off-centre's distance from the middle of the shortest edge, per edge
+// length: at cot(minAngle / 2) / 2 the triangle it makes with that edge has
+// exactly the bound at its apex; 95% of that keeps its angles safely above.
+double offCentreDistance(double minAngle) {
+    return minAngle > 0 ? 0.95 * 0.5 / std::tan(minAngle * kPi / 360.0) : 0.0;
+}
+
 struct BadTriangle {
     double priority; // worst first
     std::uint32_t triangle;
@@ -84,21 +91,17 @@ public:
             const Bounds& bounds)
         : m_mesh(mesh), m_segments(segments), m_inputVertices(inputVertices), m_bounds(bounds),
           m_cosSquaredBound(bounds.minAngle > 0 ? cosSquaredOf(bounds.minAngle) : 2.0),
-          m_offCentre(bounds.minAngle > 0
-                          ? 0.475 * std::sqrt((1 + std::cos(bounds.minAngle * kPi / 180)) /
-                                              (1 - std::cos(bounds.minAngle * kPi / 180)))
-                          : 0.0),
-          m_onSegment(mesh.vertexCount(), kFree) {
+          m_offCentre(offCentreDistance(bounds.minAngle)), m_onSegment(mesh.vertexCount(), kFree) {
         findShellCentres();
         if (bounds.maxArea > 0) {
-            // Refined to an area bound, triangles take up about 45% of it
-            // on average.
+            // Refined to an area bound, triangles take up about two thirds
+            // of it on average: room for a few more.
             double area = 0;
             for (std::uint32_t t = 0; t < mesh.triangleCount(); ++t) {
                 area += shapeOf(corner(t, 0), corner(t, 1), corner(t, 2)).area;
             }
             const double expected =
-                std::min(2.2 * area / bounds.maxArea, 2.0 * static_cast<double>(bounds.maxSteiner));
+                std::min(1.8 * area / bounds.maxArea, 2.0 * static_cast<double>(bounds.maxSteiner));
             mesh.reserve(mesh.triangleCount() + static_cast<std::size_t>(expected));
         }
     }

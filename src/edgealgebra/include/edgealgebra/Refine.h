@@ -26,7 +26,8 @@ struct Quality {
 //   each (from, to, input segment index), each piece running the way its
 //   segment runs, in the order of the segments and along each.
 // - `forcedSmallAngles`: the triangles left with an angle under the bound
-//   because two input segments meet at a smaller angle next to them.
+//   because two segments (or hull sides) meet at under 60 degrees next to
+//   them, where no new point can mend the angle.
 struct Mesh {
     std::vector<double> coords;
     Triangulation triangulation;
@@ -37,9 +38,9 @@ struct Mesh {
 // Delaunay refinement (Ruppert's algorithm with Shewchuk's and Üngör's
 // improvements) of the domain the segments (pairs of site indices) enclose,
 // less the holes (a point inside each, x0, y0, ...), as keepEnclosed keeps
-// it; without segments, or with quality.convexHull, of the whole convex hull,
-// the segments inside it. Afterwards every triangle's angles are at least
-// quality.minAngle (except the forcedSmallAngles), no area exceeds
+// it; without segments, or with quality.convexHull, of the whole convex hull
+// less the holes, the segments inside it. Afterwards every triangle's angles
+// are at least quality.minAngle (except the forcedSmallAngles), no area exceeds
 // quality.maxArea, every input segment inside the domain is a chain of
 // constrained edges, and the mesh is constrained Delaunay, decided exactly.
 //
@@ -48,7 +49,9 @@ struct Mesh {
 // reports them; std::runtime_error, naming the bound, when more than
 // quality.maxSteiner new points would be needed (bounds near 60 degrees, say).
 // Angles up to about 20.7 degrees always terminate, up to about 33 in
-// practice. The refinement runs on the calling thread.
+// practice. The input's constrained triangulation is built as triangulate
+// builds it (large inputs on several threads); the refinement runs on the
+// calling thread. The mesh is the same on every run.
 Mesh refine(const std::vector<double>& coords, const std::vector<std::uint32_t>& segments,
             const std::vector<double>& holes, const Quality& quality = {});
 Mesh refine(const std::vector<float>& coords, const std::vector<std::uint32_t>& segments,
