@@ -99,6 +99,19 @@ void OursTriangulateSegments(benchmark::State& state) {
     state.counters["segments"] = kLongSegments;
 }
 
+// A star: every site joined to the first, which ends n - 1 segments. Each
+// insertion starts its walk from the end with fewer edges, so the star
+// costs about as much as n segments of ordinary sites.
+void OursTriangulateStar(benchmark::State& state) {
+    const std::size_t n = static_cast<std::size_t>(state.range(0));
+    const std::vector<float> coords = benchCoords(n);
+    std::vector<std::uint32_t> star;
+    for (std::uint32_t i = 1; i < n; ++i) {
+        star.insert(star.end(), {0u, i});
+    }
+    timeTriangulate(state, n, [&] { return EdgeAlgebra::triangulate(coords, star, 1); });
+}
+
 // The sizes where a thousand segments across the square are long ones: from
 // ten thousand sites on, each with one thread and with all threads.
 void applySegmentSizesAndThreads(benchmark::internal::Benchmark* b) {
@@ -119,3 +132,9 @@ BENCHMARK(OursTriangulate)->Apply(applyBenchSizesAndThreads);
 BENCHMARK(OursTriangulateDouble)->Apply(applyBenchSizesAndThreads);
 BENCHMARK(OursTriangulateSegmentSites)->Apply(applySegmentSizesAndThreads);
 BENCHMARK(OursTriangulateSegments)->Apply(applySegmentSizesAndThreads);
+BENCHMARK(OursTriangulateStar)
+    ->ArgName("n")
+    ->Arg(10000)
+    ->Arg(100000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);

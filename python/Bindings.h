@@ -13,4 +13,7 @@ void bindTriangulate(pybind11::module_& m);
 // Locator, Interpolator.
 void bindInterpolate(pybind11::module_& m);
 
+// refine, Mesh.
+void bindRefine(pybind11::module_& m);
+
 } // namespace TessaroPython

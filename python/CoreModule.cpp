@@ -41,4 +41,5 @@ PYBIND11_MODULE(_core, m) {
     m.attr("NONE") = py::int_(EdgeAlgebra::kNone);
     TessaroPython::bindTriangulate(m);
     TessaroPython::bindInterpolate(m);
+    TessaroPython::bindRefine(m);
 }

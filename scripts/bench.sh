@@ -23,6 +23,7 @@
 #                    their medians (default 5)
 #   BENCH_FILTER     Google Benchmark's --benchmark_filter (default: all)
 #   BENCH_SKIP_HUGE  set to 1 to skip the ten-million-site runs
+#   BENCH_MESH_REPETITIONS  repetitions of the quality meshes (default 5)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -57,6 +58,12 @@ cmake --build "$build_dir" -j 2 --target tessaro_python
 # one run on the same points, into docs/bench/gridding.txt.
 cmake --build "$build_dir" -j 2 --target edgealgebra_gridding_bench
 /usr/bin/python3 scripts/bench_gridding.py --build-dir "$build_dir" --out "$out_dir/gridding.txt"
+
+# Quality meshes: ours, CGAL's Delaunay_mesher_2 and Gmsh on the same
+# domains (a few minutes, most of them Gmsh's), into docs/bench/mesh.md.
+cmake --build "$build_dir" -j 2 --target edgealgebra_mesh_bench
+/usr/bin/python3 scripts/bench_mesh.py --bench "$build_dir/bench/edgealgebra_mesh_bench" \
+    --out "$out_dir/mesh.md" --repetitions "${BENCH_MESH_REPETITIONS:-5}"
 
 peak_memory=$build_dir/bench/edgealgebra_peak_memory
 

@@ -36,11 +36,11 @@ packages_for() {
     test) echo googletest libgtest-dev libgmock-dev xvfb libgl1-mesa-dri libglx-mesa0 \
         libx11-dev libxtst-dev imagemagick clang-format clang libclang-rt-14-dev \
         libxml2-utils libbenchmark-dev libcgal-dev pkg-config ;;
-    bench) echo libbenchmark-dev libcgal-dev python3 python3-matplotlib ;;
+    bench) echo libbenchmark-dev libcgal-dev python3 python3-matplotlib gmsh ;;
     fuzz) echo clang libclang-rt-14-dev ;;
     memcheck) echo valgrind xvfb libgl1-mesa-dri libglx-mesa0 libx11-dev libxtst-dev ;;
     web) echo emscripten nodejs npm chromium ;;
-    python) echo pybind11-dev python3-numpy python3-dev python3-scipy python3-pytest python3-venv \
+    python) echo pybind11-dev python3-numpy python3-dev python3-scipy python3-pytest python3-meshio python3-venv \
         python3-pip python3-setuptools python3-wheel ;;
     *)
         echo "deps.sh: unknown group '$1' (known: core program build test bench fuzz memcheck python web)" >&2

@@ -19,9 +19,10 @@ The work is done by the compiled extension tessaro._core; this package
 re-exports it and adds what is written in Python.
 """
 
-from ._core import NONE, Triangulation, Voronoi, __version__, keep_enclosed, triangulate
-from ._core import Locator
+from ._core import (NONE, Locator, Mesh, Triangulation, Voronoi, __version__, keep_enclosed,
+                    refine, triangulate)
 from .interpolate import LinearInterpolator, NaturalNeighborInterpolator, griddata
 
-__all__ = ["NONE", "Triangulation", "Voronoi", "keep_enclosed", "triangulate", "__version__"]
-__all__ += ["Locator", "griddata", "LinearInterpolator", "NaturalNeighborInterpolator"]
+__all__ = ["NONE", "Mesh", "Triangulation", "Voronoi", "keep_enclosed", "refine", "triangulate",
+           "__version__", "Locator", "griddata", "LinearInterpolator",
+           "NaturalNeighborInterpolator"]

@@ -59,6 +59,32 @@ double clipNumber(const std::string& text) {
     return finiteNumber(text, "--clip");
 }
 
+// The number after --min-angle or --max-area: 0 <= angle < 60, area >= 0.
+double boundValue(const std::vector<std::string>& arguments, std::size_t& i,
+                  const std::string& name, double below) {
+    const std::string text = optionValue(arguments, i, name);
+    char* end = nullptr;
+    errno = 0;
+    const double value = std::strtod(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || errno == ERANGE || !(value >= 0.0 && value < below)) {
+        throw UsageError("option " + name + ": '" + text + "' is not a number from 0 " +
+                         (below < HUGE_VAL ? "up to (not including) 60" : "up"));
+    }
+    return value;
+}
+
+// The mesh file's format, from its extension.
+void checkMeshPath(const std::string& path) {
+    for (const char* extension : {".node", ".ele", ".vtu", ".msh"}) {
+        const std::string e = extension;
+        if (path.size() > e.size() && path.compare(path.size() - e.size(), e.size(), e) == 0) {
+            return;
+        }
+    }
+    throw UsageError("option --mesh: '" + path +
+                     "' must end in .node or .ele (with .poly), .vtu or .msh");
+}
+
 // The four numbers after "--clip": XMIN YMIN XMAX YMAX.
 EdgeAlgebra::Box clipBox(const std::vector<std::string>& arguments, std::size_t& i) {
     if (arguments.size() - i <= 4) {
@@ -85,6 +111,9 @@ void settleVoronoi(ParseState& state) {
     }
     if (result.clip && !result.voronoi) {
         throw UsageError("--clip needs --voronoi");
+    }
+    if (result.voronoi && refines(result)) {
+        throw UsageError("--voronoi shows the sites' cells, not those of a refined mesh");
     }
 }
 
@@ -150,6 +179,14 @@ bool isOption(const std::string& argument, const std::string& name) {
 
 } // namespace
 
+bool refines(const CommandLine& command) {
+    return command.minAngle || command.maxArea || !command.meshPath.empty() || command.stats;
+}
+
+bool writesShapes(const CommandLine& command) {
+    return command.meshPath.empty() || command.formatGiven || !command.outputPath.empty();
+}
+
 CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     ParseState state;
     bool optionsEnded = false;
@@ -175,6 +212,15 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             state.result.poly = true;
         } else if (argument == "--voronoi") {
             state.result.voronoi = true;
+        } else if (isOption(argument, "--min-angle")) {
+            state.result.minAngle = boundValue(arguments, i, "--min-angle", 60.0);
+        } else if (isOption(argument, "--max-area")) {
+            state.result.maxArea = boundValue(arguments, i, "--max-area", HUGE_VAL);
+        } else if (isOption(argument, "--mesh")) {
+            state.result.meshPath = optionValue(arguments, i, "--mesh");
+            checkMeshPath(state.result.meshPath);
+        } else if (argument == "--stats") {
+            state.result.stats = true;
         } else if (argument == "--clip") {
             state.result.clip = clipBox(arguments, i);
         } else if (isOption(argument, "--grid")) {
@@ -194,6 +240,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     }
     settleVoronoi(state);
     settleGrid(state);
+    state.result.formatGiven = state.formatGiven;
     const std::string& input = state.result.inputPath;
     if (input.size() >= 5 && input.compare(input.size() - 5, 5, ".poly") == 0) {
         state.result.poly = true;
@@ -261,6 +308,21 @@ std::string usageText() {
            "  --bounds XMIN,YMIN,XMAX,YMAX\n"
            "                     the grid's extent (default: the sites' bounding box);\n"
            "                     its points start at XMIN, YMIN and stay within it\n"
+           "Quality meshes (Delaunay refinement; new points are added, the input's stay):\n"
+           "  --min-angle DEG    no angle under DEG degrees (0 up to 60; 20.7 always\n"
+           "                     succeeds, up to about 33 in practice), except where two\n"
+           "                     segments meet at a smaller angle\n"
+           "  --max-area A       no triangle larger than A\n"
+           "  --mesh FILE        write the mesh in the format FILE's name ends in: .node\n"
+           "                     or .ele (writes FILE.node, FILE.ele and FILE.poly with\n"
+           "                     the segments' pieces, numbered from 1), .vtu (VTK XML,\n"
+           "                     for ParaView) or .msh (Gmsh 2.2 ASCII, with the pieces as\n"
+           "                     lines tagged by their segment's number from 1); the\n"
+           "                     edge list then goes out only with an output option\n"
+           "  --stats            print the mesh's triangle count and its smallest and\n"
+           "                     largest angle and area on standard error\n"
+           "Any of these refines, without bounds to 20 degrees. The other outputs\n"
+           "(--svg, ...) then show the refined mesh, with coordinates as doubles.\n"
            "\n"
            "Options:\n"
            "  --float            round every site to the nearest float, as the program's\n"

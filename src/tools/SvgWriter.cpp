@@ -194,7 +194,9 @@ void writeSvg(std::ostream& out, const TriangulationShapes& shapes) {
     writeVoronoiGroup(writer, shapes.cells, pixel);
     writeEdgeGroup(writer, shapes, false, pixel);
     writeEdgeGroup(writer, shapes, true, segmentWidthPixels * pixel);
-    writeCircleGroup(writer, shapes.circles, pixel);
+    if (shapes.circlesInPicture) {
+        writeCircleGroup(writer, shapes.circles, pixel);
+    }
     writeSiteGroup(writer, shapes.sites, siteRadiusPixels * pixel);
     writer.text("</svg>\n");
 }

@@ -3,6 +3,7 @@
 #include "AtomicOutputFile.h"
 #include "CommandLine.h"
 #include "GridCommand.h"
+#include "MeshWriters.h"
 #include "OutputFormats.h"
 #include "PolyReader.h"
 #include "SiteReader.h"
@@ -103,11 +104,28 @@ TriangulationShapes triangulateInput(const CommandLine& command, const PolyFile&
     }
 }
 
-// Reads, triangulates and writes. An output file is opened first, so that an
-// unusable -o path is reported before a long run, but it only takes the
-// target's place when everything has been written.
+// The input refined to the command's bounds. Segment errors are named as
+// triangulateInput names them.
+EdgeAlgebra::Mesh refineInput(const CommandLine& command, const PolyFile& input) {
+    EdgeAlgebra::Quality quality;
+    quality.minAngle = command.minAngle.value_or(quality.minAngle);
+    quality.maxArea = command.maxArea.value_or(quality.maxArea);
+    const PlanarInput& sites = input.input;
+    try {
+        return EdgeAlgebra::refine(sites.coords, sites.segments, sites.holes, quality);
+    } catch (const std::invalid_argument& error) {
+        if (sites.segments.empty()) {
+            throw;
+        }
+        throw InputError(describeSegmentError(input, sourceName(command), error.what()));
+    }
+}
+
+// Reads, triangulates (or refines) and writes. Output files are opened
+// first, so that an unusable path is reported before a long run, but each
+// only takes its target's place when everything has been written.
 void triangulateAndWrite(const CommandLine& command, std::istream& standardInput,
-                         std::ostream& standardOutput) {
+                         std::ostream& standardOutput, std::ostream& standardError) {
     if (command.gridStep) {
         // The output file is opened before the long work, as below.
         writeOutput(command, standardOutput, [&](std::ostream& out) {
@@ -122,7 +140,27 @@ void triangulateAndWrite(const CommandLine& command, std::istream& standardInput
     if (!command.outputPath.empty()) {
         outputFile.emplace(command.outputPath);
     }
-    const TriangulationShapes shapes = triangulateInput(command, readInput(command, standardInput));
+    std::optional<MeshOutput> meshOutput;
+    if (!command.meshPath.empty()) {
+        meshOutput.emplace(command.meshPath);
+    }
+    const PolyFile input = readInput(command, standardInput);
+    TriangulationShapes shapes;
+    if (refines(command)) {
+        const EdgeAlgebra::Mesh mesh = refineInput(command, input);
+        if (meshOutput) {
+            meshOutput->write(mesh, input.input.holes);
+        }
+        if (command.stats) {
+            writeMeshStats(standardError, mesh, input.input.coords.size() / 2);
+        }
+        if (!writesShapes(command)) {
+            return;
+        }
+        shapes = meshShapes(mesh);
+    } else {
+        shapes = triangulateInput(command, input);
+    }
     if (outputFile) {
         writeShapes(outputFile->stream(), shapes, command.format);
         outputFile->commit();
@@ -159,7 +197,7 @@ int runTriangulateCommand(const std::vector<std::string>& arguments, std::istrea
                               std::string(programName) + " " + TESSARO_VERSION + "\n", 0);
     }
     try {
-        triangulateAndWrite(command, standardInput, standardOutput);
+        triangulateAndWrite(command, standardInput, standardOutput, standardError);
     } catch (const std::exception& error) {
         standardError << programName << ": " << error.what() << '\n';
         return 1;

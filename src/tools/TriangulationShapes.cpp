@@ -229,4 +229,19 @@ TriangulationShapes triangulateSites(const PlanarInput& input, Precision precisi
     return shapes;
 }
 
+TriangulationShapes meshShapes(const EdgeAlgebra::Mesh& mesh) {
+    TriangulationShapes shapes;
+    shapes.circlesInPicture = false;
+    {
+        SiteRanks ranks(mesh.coords);
+        collectShapes(mesh.triangulation, ranks, shapes);
+        shapes.sites = ranks.takeDistinct();
+    }
+    shapes.circles.reserve(shapes.triangles.size());
+    for (const Triangle& corners : shapes.triangles) {
+        shapes.circles.push_back(doubleCircle(corners, shapes.sites));
+    }
+    return shapes;
+}
+
 } // namespace TessaroTools

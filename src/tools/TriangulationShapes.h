@@ -3,6 +3,7 @@
 #include "PlanarInput.h"
 #include "Precision.h"
 
+#include <edgealgebra/Refine.h>
 #include <edgealgebra/Voronoi.h>
 
 #include <array>
@@ -54,6 +55,9 @@ struct TriangulationShapes {
     std::vector<Triangle> triangles;
     // circles[i] is the circumcircle of triangles[i].
     std::vector<Circle> circles;
+    // Whether the SVG picture draws the circles: not for a refined mesh,
+    // whose many small circles would hide it.
+    bool circlesInPicture = true;
     // The sites' Voronoi cells that meet the box, in input order; empty
     // unless asked for.
     std::vector<VoronoiCell> cells;
@@ -75,5 +79,9 @@ struct TriangulationShapes {
 // core's std::invalid_argument for segments that cross.
 TriangulationShapes triangulateSites(const PlanarInput& input, Precision precision,
                                      const std::optional<EdgeAlgebra::Box>& voronoiBox = {});
+
+// The shapes of a refined mesh, over all its points (the input's and the
+// new ones), in double precision.
+TriangulationShapes meshShapes(const EdgeAlgebra::Mesh& mesh);
 
 } // namespace TessaroTools

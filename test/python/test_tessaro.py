@@ -1,7 +1,9 @@
 """The Python module against scipy.spatial.Delaunay and exact rational arithmetic."""
 
 import ast
+import os
 import re
+import subprocess
 from fractions import Fraction
 from pathlib import Path
 
@@ -270,3 +272,63 @@ def test_the_type_stub_declares_the_extension_as_it_is():
     stub = stub_api(ast.parse((package / "_core.pyi").read_text()))
     public = [n for n in vars(tessaro._core) if not n.startswith("_") or n == "__version__"]
     assert stub == runtime_api(tessaro._core, public)
+
+
+
+RINGS = [[0, 1], [1, 2], [2, 3], [3, 0], [4, 5], [5, 6], [6, 7], [7, 4]]
+
+
+def test_refine_meets_the_bounds_exactly():
+    mesh = tessaro.refine(SQUARE, RINGS, [[5, 5]], min_angle=32, max_area=0.5)
+    p, t, h = mesh.points, mesh.triangles, mesh.halfedges
+    assert (p[:8] == SQUARE).all() and p.dtype == np.float64 and t.dtype == np.uint32
+    assert sum(area(p[k]) for k in t) == pytest.approx(100 - 16)
+    corners = p[t]
+    sides = np.linalg.norm(np.roll(corners, -1, axis=1) - corners, axis=2)
+    doubled = np.abs(np.cross(corners[:, 1] - corners[:, 0], corners[:, 2] - corners[:, 0]))
+    smallest = np.degrees(np.arcsin(doubled * sides.min(axis=1) / sides.prod(axis=1)))
+    assert smallest.min() >= 32 - 1e-9 and doubled.max() <= 1.0 and mesh.forced_small_angles == 0
+    flat = t.ravel()
+    nxt = lambda e: e - 2 if e % 3 == 2 else e + 1
+    for e, o in enumerate(h):
+        assert orient(*p[t[e // 3]]) > 0 if e % 3 == 0 else True
+        if o != tessaro.NONE and not mesh.constrained[e]:
+            assert incircle(*p[t[e // 3]], p[flat[nxt(nxt(o))]]) <= 0
+    # The pieces of each segment join its ends, in order, along constrained edges.
+    marked = {(int(flat[e]), int(flat[nxt(e)])) for e in np.flatnonzero(mesh.constrained)}
+    for s, (a, b) in enumerate(RINGS):
+        pieces = mesh.segments[mesh.segments[:, 2] == s]
+        assert pieces[0, 0] == a and pieces[-1, 1] == b and (pieces[1:, 0] == pieces[:-1, 1]).all()
+        assert all((f, g) in marked or (g, f) in marked for f, g, _ in pieces)
+    with pytest.raises(ValueError):
+        tessaro.refine(SQUARE, RINGS, min_angle=60)
+    with pytest.raises(RuntimeError, match="maxSteiner = 5"):
+        tessaro.refine(SQUARE, RINGS, max_area=1e-3, max_steiner=5)
+
+
+def test_meshes_go_through_meshio_and_back(tmp_path):
+    meshio = pytest.importorskip("meshio")
+    mesh = tessaro.refine(SQUARE, RINGS, [[5, 5]], min_angle=30, max_area=1)
+    written = meshio.Mesh(np.c_[mesh.points, np.zeros(len(mesh.points))],
+                          [("triangle", mesh.triangles.astype(np.int64))])
+    files = {"m.vtu": None, "m.msh": "gmsh22"}
+    for name, file_format in files.items():
+        meshio.write(tmp_path / name, written, file_format=file_format)  # binary: exact
+        back = meshio.read(tmp_path / name)
+        assert (back.points[:, :2] == mesh.points).all()
+        assert (back.cells_dict["triangle"] == mesh.triangles).all()
+    # The command-line tool's writers, where the build names it.
+    tool = os.environ.get("TESSARO_TRIANGULATE")
+    if tool:
+        poly = tmp_path / "ring.poly"
+        poly.write_text("8 2 0 0\n" + "".join(f"{i} {x} {y}\n" for i, (x, y) in enumerate(SQUARE))
+                        + "8 0\n" + "".join(f"{i} {a} {b}\n" for i, (a, b) in enumerate(RINGS))
+                        + "1\n0 5 5\n")
+        for name in files:
+            subprocess.run([tool, "--min-angle", "30", "--max-area", "1", "--mesh",
+                            str(tmp_path / ("tool-" + name)), str(poly)], check=True)
+            back = meshio.read(tmp_path / ("tool-" + name))
+            assert (back.points[:, :2] == mesh.points).all()
+            assert (back.cells_dict["triangle"] == mesh.triangles).all()
+            if name.endswith(".msh"):
+                assert len(back.cells_dict["line"]) == len(mesh.segments)

@@ -1,4 +1,5 @@
 // The real tessaro-triangulate executable, run as a user runs it.
+#include "PolyReader.h"
 #include "ToolProcess.h"
 #include "ToolTestSupport.h"
 #include "scene/Scene.h"
@@ -7,6 +8,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <fstream>
 #include <map>
 #include <random>
 #include <sstream>
@@ -504,6 +506,69 @@ TEST(Grid, AsciiGridsReadBackWithTheInterpolatedValues) {
     EXPECT_EQ(runTool({"--grid", "1", "plain.poly"}, dir.path()).err,
               "tessaro-triangulate: plain.poly: --grid needs each vertex's value as its first "
               "attribute, but the vertices have no attributes\n");
+
+// The ring refined: the .poly written with the mesh reads back as the
+// tool's own input, the .ele's triangles over its vertices fill the ring and
+// meet the bounds, and the mesh is all the output.
+TEST(QualityMesh, FilesReadBackAndMeetTheBounds) {
+    TemporaryDirectory dir;
+    writeFile(dir.file("ring.poly"), "8 2 0 0\n0 0 0\n1 4 0\n2 4 4\n3 0 4\n4 1 1\n5 3 1\n6 3 3\n"
+                                     "7 1 3\n8 0\n0 0 1\n1 1 2\n2 2 3\n3 3 0\n4 4 5\n5 5 6\n"
+                                     "6 6 7\n7 7 4\n1\n0 2 2\n");
+    const ToolResult run =
+        runTool({"--min-angle", "30", "--max-area=0.1", "--mesh", "m.node", "--stats", "ring.poly"},
+                dir.path());
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("small angles forced by the input 0"), std::string::npos) << run.err;
+    std::ifstream polyFile(dir.file("m.poly"));
+    const TessaroTools::PolyFile poly =
+        TessaroTools::readPoly(polyFile, "m.poly", TessaroTools::Precision::Double);
+    const std::vector<double>& xy = poly.input.coords;
+    EXPECT_EQ(xy.size() / 2, parseNumberLines(readFile(dir.file("m.node")), 4).size() - 1);
+    EXPECT_GT(poly.input.segments.size(), 16u);
+    EXPECT_EQ(poly.input.holes, (std::vector<double>{2, 2}));
+    const std::string eleText = readFile(dir.file("m.ele"));
+    const std::vector<std::vector<float>> ele =
+        parseNumberLines(eleText.substr(eleText.find('\n') + 1), 4); // after the count line
+    EXPECT_EQ(eleText.substr(0, eleText.find(' ')), std::to_string(ele.size()));
+    double area = 0;
+    for (std::size_t k = 0; k < ele.size(); ++k) {
+        double x[3], y[3], sides[3];
+        for (int c = 0; c < 3; ++c) {
+            x[c] = xy[2 * (static_cast<std::size_t>(ele[k][c + 1]) - 1)];
+            y[c] = xy[2 * (static_cast<std::size_t>(ele[k][c + 1]) - 1) + 1];
+        }
+        for (int c = 0; c < 3; ++c) {
+            sides[c] = std::hypot(x[(c + 1) % 3] - x[c], y[(c + 1) % 3] - y[c]);
+        }
+        const double twice = (x[1] - x[0]) * (y[2] - y[0]) - (y[1] - y[0]) * (x[2] - x[0]);
+        area += twice / 2;
+        EXPECT_LE(twice / 2, 0.1);
+        // The smallest angle, opposite the shortest side, by the law of sines.
+        const double smallest = std::asin(twice / (sides[0] * sides[1] * sides[2]) *
+                                          *std::min_element(sides, sides + 3));
+        EXPECT_GE(smallest * 180 / M_PI, 30 - 1e-9);
+    }
+    EXPECT_NEAR(area, 12.0, 1e-12);
+    // The picture shows the refined mesh, every vertex, without circles.
+    ASSERT_EQ(
+        runTool({"--min-angle=30", "--max-area", "0.1", "--svg", "-o", "picture.svg", "ring.poly"},
+                dir.path())
+            .status,
+        0);
+    EXPECT_EQ(xpathCount(dir, "sites"), std::to_string(xy.size() / 2));
+    EXPECT_EQ(xpathCount(dir, "circles"), "0");
+    std::filesystem::remove(dir.file("picture.svg"));
+    for (const char* name : {"m.vtu", "m.msh"}) {
+        EXPECT_EQ(runTool({"--min-angle", "30", "--mesh", name, "ring.poly"}, dir.path()).status,
+                  0);
+    }
+    // Bad bounds are a wrong command line; an unwritable mesh leaves nothing.
+    EXPECT_EQ(runTool({"--min-angle", "60", "ring.poly"}, dir.path()).status, 2);
+    EXPECT_EQ(runTool({"--mesh", "m.txt", "ring.poly"}, dir.path()).status, 2);
+    EXPECT_EQ(runTool({"--mesh", "none/m.vtu", "ring.poly"}, dir.path()).status, 1);
+    EXPECT_EQ(dir.entries(), (Names{"m.ele", "m.msh", "m.node", "m.poly", "m.vtu", "ring.poly"}));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace EdgeAlgebra {
@@ -69,28 +70,52 @@ template <typename Mesh>
 struct Departure {
     typename Mesh::Edge edge; // a -> x
     bool along;               // x lies on the segment (or is b)
+    bool found;
 };
 
+// Whether the segment from a = org(e) toward b leaves a by e, along it or
+// into its left triangle.
 template <typename Mesh>
-Departure<Mesh> departure(Mesh& mesh, typename Mesh::Edge outOfA, typename Mesh::Vertex b) {
-    const auto a = mesh.org(outOfA);
-    typename Mesh::Edge e = outOfA;
+Departure<Mesh> tryDeparture(Mesh& mesh, typename Mesh::Edge e, typename Mesh::Vertex b) {
+    const auto a = mesh.org(e), x = mesh.dest(e);
+    const int side = x == b ? 0 : mesh.orientation(a, b, x);
+    // An edge cannot pass through the vertex b, so a collinear x on b's
+    // side of a lies between a and b.
+    if (x == b || (side == 0 && mesh.between(a, x, b))) {
+        return {e, true, true};
+    }
+    const auto y = mesh.dest(mesh.onext(e));
+    const bool into = side < 0 && mesh.orientation(a, b, y) > 0 && mesh.orientation(a, x, y) > 0;
+    return {e, false, into};
+}
+
+// The departure of the segment a - b from one of its ends: the edges round
+// a and round b are tried in turn, one of each at a time, so that the search
+// costs twice the smaller number of edges at either end (a star of n
+// segments from one site costs n steps in all, not n squared). Tells
+// whether it departs from b (toward a) instead.
+template <typename Mesh>
+Departure<Mesh> departure(Mesh& mesh, typename Mesh::Edge outOfA, typename Mesh::Edge outOfB,
+                          bool& fromB) {
+    const auto a = mesh.org(outOfA), b = mesh.org(outOfB);
+    typename Mesh::Edge ea = outOfA, eb = outOfB;
     for (;;) {
-        const auto x = mesh.dest(e);
-        const int side = x == b ? 0 : mesh.orientation(a, b, x);
-        // An edge cannot pass through the vertex b, so a collinear x on b's
-        // side of a lies between a and b.
-        if (x == b || (side == 0 && mesh.between(a, x, b))) {
-            return {e, true};
+        Departure<Mesh> leave = tryDeparture(mesh, ea, b);
+        if (leave.found) {
+            fromB = false;
+            return leave;
         }
-        const auto y = mesh.dest(mesh.onext(e));
-        if (side < 0 && mesh.orientation(a, b, y) > 0 && mesh.orientation(a, x, y) > 0) {
-            return {e, false};
+        leave = tryDeparture(mesh, eb, a);
+        if (leave.found) {
+            fromB = true;
+            return leave;
         }
-        e = mesh.onext(e);
-        if (e == outOfA) {
-            // b lies inside the hull, so some edge or triangle at a faces it:
-            // only a broken subdivision gets here.
+        ea = mesh.onext(ea);
+        eb = mesh.onext(eb);
+        if (ea == outOfA || eb == outOfB) {
+            // Each end lies inside the hull as seen from the other, so some
+            // edge or triangle at either faces it: only a broken subdivision
+            // gets here.
             throw std::logic_error("segment insertion: no way from a vertex toward the segment");
         }
     }
@@ -105,7 +130,11 @@ void insert(Mesh& mesh, Constraints& constraints, typename Mesh::Vertex a, typen
     using Edge = typename Mesh::Edge;
     std::vector<Edge> crossed;
     while (a != b) {
-        const Departure<Mesh> leave = departure(mesh, outOf(a), b);
+        bool fromB = false;
+        const Departure<Mesh> leave = departure(mesh, outOf(a), outOf(b), fromB);
+        if (fromB) {
+            std::swap(a, b); // the rest of the segment, walked from its other end
+        }
         if (leave.along) {
             constraints.constrain(leave.edge);
             a = mesh.dest(leave.edge);
