@@ -117,7 +117,7 @@ EdgeAlgebra::Mesh refineInput(const CommandLine& command, const PolyFile& input)
         if (sites.segments.empty()) {
             throw;
         }
-        throw InputError(describeSegmentError(input, sourceName(command), error.what()));
+        throw InputError(describeSegmentError(input, sourceName(command), error));
     }
 }
 

@@ -237,8 +237,10 @@ def stub_api(node):
     for item in node.body:
         if isinstance(item, ast.FunctionDef):
             is_property = any(getattr(d, "id", None) == "property" for d in item.decorator_list)
+            keyword_only = (["*"] + [a.arg for a in item.args.kwonlyargs]
+                            if item.args.kwonlyargs else [])
             api[item.name] = None if is_property else [
-                a.arg for a in item.args.args if a.arg != "self"]
+                a.arg for a in item.args.args if a.arg != "self"] + keyword_only
         elif isinstance(item, ast.ClassDef):
             api[item.name] = stub_api(item)
         elif isinstance(item, ast.AnnAssign):

@@ -506,6 +506,7 @@ TEST(Grid, AsciiGridsReadBackWithTheInterpolatedValues) {
     EXPECT_EQ(runTool({"--grid", "1", "plain.poly"}, dir.path()).err,
               "tessaro-triangulate: plain.poly: --grid needs each vertex's value as its first "
               "attribute, but the vertices have no attributes\n");
+}
 
 // The ring refined: the .poly written with the mesh reads back as the
 // tool's own input, the .ele's triangles over its vertices fill the ring and
