@@ -34,10 +34,9 @@ template <typename Coordinate, Cocircular policy>
 using HullEdges = DivideAndConquerSteps::HullEdges<CompactMesh<Coordinate, policy>>;
 
 // Vertical cuts over vertices [lo, hi) in sort order.
-template <typename Coordinate>
-HullEdges<Coordinate, Cocircular::NotInside>
-verticalCuts(CompactMesh<Coordinate, Cocircular::NotInside>& mesh, std::uint32_t lo,
-             std::uint32_t hi) {
+template <typename Coordinate, Cocircular policy>
+HullEdges<Coordinate, policy> verticalCuts(CompactMesh<Coordinate, policy>& mesh, std::uint32_t lo,
+                                           std::uint32_t hi) {
     if (hi - lo == 2) {
         return DivideAndConquerSteps::triangulateTwo(mesh, lo, lo + 1);
     }
@@ -121,12 +120,12 @@ std::uint32_t stripSites(std::size_t n) {
 // frame turned by a quarter turn clockwise, (x, y) -> (y, -x): ascending y,
 // then descending x. A turn keeps every orientation, so the merge of Guibas
 // and Stolfi works unchanged on halves separated in either order.
-template <typename Coordinate>
+template <typename Coordinate, Cocircular policy>
 class StripUnit {
 public:
     using Vertex = CompactVertex<Coordinate>;
-    using Mesh = CompactMesh<Coordinate, Cocircular::Decline>;
-    using Hull = HullEdges<Coordinate, Cocircular::Decline>;
+    using Mesh = CompactMesh<Coordinate, policy>;
+    using Hull = HullEdges<Coordinate, policy>;
 
     StripUnit(Vertex* vertices, Mesh& mesh, const CompactSubdivision& edges,
               std::uint32_t stripSites)
@@ -267,14 +266,15 @@ bool isStrictlyDelaunay(const CompactTriangulation<Coordinate>& t, unsigned thre
 
 } // namespace
 
-template <typename Coordinate>
+template <typename Coordinate, Cocircular policy>
 CompactTriangulation<Coordinate>
 buildWithVerticalCuts(PageArray<CompactVertex<Coordinate>> vertices, unsigned threads) {
-    using Mesh = CompactMesh<Coordinate, Cocircular::NotInside>;
+    static_assert(policy != Cocircular::Decline, "vertical cuts decide every tie");
+    using Mesh = CompactMesh<Coordinate, policy>;
     CompactTriangulation<Coordinate> result;
     const std::size_t n = vertices.size();
     result.edges = CompactSubdivision(quadCapacity(n));
-    auto build = unitBuild<Cocircular::NotInside>(
+    auto build = unitBuild<policy>(
         result.edges, vertices.data(), n,
         [](Mesh& mesh, std::uint32_t lo, std::uint32_t hi) { return verticalCuts(mesh, lo, hi); });
     const auto hull = build.build(0, static_cast<std::uint32_t>(n), threads, result.region);
@@ -285,10 +285,11 @@ buildWithVerticalCuts(PageArray<CompactVertex<Coordinate>> vertices, unsigned th
     return result;
 }
 
-template <typename Coordinate>
+template <typename Coordinate, Cocircular policy>
 bool buildWithStrips(PageArray<CompactVertex<Coordinate>>& vertices,
                      CompactTriangulation<Coordinate>& result, unsigned threads) {
-    using Unit = StripUnit<Coordinate>;
+    static_assert(policy != Cocircular::NotInside, "strips cannot reproduce that tie rule");
+    using Unit = StripUnit<Coordinate, policy>;
     using Mesh = typename Unit::Mesh;
     const std::size_t n = vertices.size();
     const std::uint32_t strip = stripSites(n);
@@ -297,7 +298,7 @@ bool buildWithStrips(PageArray<CompactVertex<Coordinate>>& vertices,
     // Once one unit meets cocircular sites the whole build is declined: the
     // units not started yet are not built.
     std::atomic<bool> declined{false};
-    auto build = unitBuild<Cocircular::Decline>(
+    auto build = unitBuild<policy>(
         built.edges, vertices.data(), n,
         [&vertices, &built, &declined, strip](Mesh& mesh, std::uint32_t lo, std::uint32_t hi) {
             if (declined) {
@@ -319,7 +320,9 @@ bool buildWithStrips(PageArray<CompactVertex<Coordinate>>& vertices,
     }
     built.region.markUnusedFree(built.edges);
     built.vertices = std::move(vertices);
-    if (!isStrictlyDelaunay(built, threads)) {
+    // Under the canonical rule the sites have exactly one triangulation, which
+    // any order of cuts finds: nothing to prove.
+    if (policy == Cocircular::Decline && !isStrictlyDelaunay(built, threads)) {
         vertices = std::move(built.vertices);
         return false;
     }
@@ -327,14 +330,20 @@ bool buildWithStrips(PageArray<CompactVertex<Coordinate>>& vertices,
     return true;
 }
 
-template CompactTriangulation<float> buildWithVerticalCuts(PageArray<CompactVertex<float>>,
-                                                           unsigned);
-template CompactTriangulation<double> buildWithVerticalCuts(PageArray<CompactVertex<double>>,
-                                                            unsigned);
-template bool buildWithStrips(PageArray<CompactVertex<float>>&, CompactTriangulation<float>&,
-                              unsigned);
-template bool buildWithStrips(PageArray<CompactVertex<double>>&, CompactTriangulation<double>&,
-                              unsigned);
+#define EDGEALGEBRA_INSTANTIATE(Coordinate)                                                        \
+    template CompactTriangulation<Coordinate>                                                      \
+    buildWithVerticalCuts<Coordinate, Cocircular::NotInside>(PageArray<CompactVertex<Coordinate>>, \
+                                                             unsigned);                            \
+    template CompactTriangulation<Coordinate>                                                      \
+    buildWithVerticalCuts<Coordinate, Cocircular::Canonical>(PageArray<CompactVertex<Coordinate>>, \
+                                                             unsigned);                            \
+    template bool buildWithStrips<Coordinate, Cocircular::Decline>(                                \
+        PageArray<CompactVertex<Coordinate>>&, CompactTriangulation<Coordinate>&, unsigned);       \
+    template bool buildWithStrips<Coordinate, Cocircular::Canonical>(                              \
+        PageArray<CompactVertex<Coordinate>>&, CompactTriangulation<Coordinate>&, unsigned);
+EDGEALGEBRA_INSTANTIATE(float)
+EDGEALGEBRA_INSTANTIATE(double)
+#undef EDGEALGEBRA_INSTANTIATE
 
 } // namespace CompactConstruction
 } // namespace EdgeAlgebra
