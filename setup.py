@@ -1,9 +1,10 @@
-"""Builds the Python module tessaro with the project's CMake build.
+"""Builds the Python package tessaro with the project's CMake build.
 
-`pip install .` runs this (see pyproject.toml): it configures the repository
-in Release for the interpreter that runs pip, builds the module's target
-alone (the core and the module, nothing else) and copies the module into the
-wheel. Nothing is downloaded; CMake, a C++17 compiler, GMP, pybind11 and numpy
+`pip install .` runs this (see pyproject.toml): the package's Python files
+come from python/tessaro/; for its extension tessaro._core it configures the
+repository in Release for the interpreter that runs pip, builds the module's
+target alone (the core and the module, nothing else) and copies the extension
+into the wheel. Nothing is downloaded; CMake, a C++17 compiler, GMP, pybind11 and numpy
 come from Debian (scripts/deps.sh core python).
 
 Everything it writes stays out of the source tree's tracked files: setuptools'
@@ -51,7 +52,7 @@ class CMakeBuild(build_ext):
         subprocess.run(
             ["cmake", "--build", str(cmake_dir), "--target", "tessaro_python", "-j", jobs],
             check=True)
-        built = cmake_dir / "python" / ("tessaro" + sysconfig.get_config_var("EXT_SUFFIX"))
+        built = cmake_dir / "python" / "tessaro" / ("_core" + sysconfig.get_config_var("EXT_SUFFIX"))
         target = Path(self.get_ext_fullpath(ext.name))
         target.parent.mkdir(parents=True, exist_ok=True)
         shutil.copyfile(built, target)
@@ -60,7 +61,10 @@ class CMakeBuild(build_ext):
 BUILD_BASE.mkdir(parents=True, exist_ok=True)
 setup(
     version=project_version(),
-    ext_modules=[CMakeExtension("tessaro")],
+    packages=["tessaro"],
+    package_dir={"": "python"},
+    package_data={"tessaro": ["py.typed", "*.pyi"]},
+    ext_modules=[CMakeExtension("tessaro._core")],
     cmdclass={"build_ext": CMakeBuild},
     options={"build": {"build_base": str(BUILD_BASE)},
              "egg_info": {"egg_base": str(BUILD_BASE)}},

@@ -1,5 +1,5 @@
-// The Python module `tessaro`: the core's front door (triangulate,
-// keepEnclosed, Voronoi) on numpy arrays.
+// The module's front door: triangulate, keep_enclosed, the Triangulation
+// they return, and Voronoi.
 //
 // Points are read in place when they are a C-contiguous float64 or float32
 // array and converted to float64 otherwise. Results are numpy arrays that
@@ -7,6 +7,9 @@
 // object that owns them), so nothing is copied on the way out. The GIL is
 // released while the core works. The core's std::invalid_argument and
 // std::length_error reach Python as ValueError with their message.
+
+#include "ArrayArguments.h"
+#include "Bindings.h"
 
 #include <edgealgebra/KeepEnclosed.h>
 #include <edgealgebra/Triangulate.h>
@@ -25,164 +28,14 @@
 #include <utility>
 #include <vector>
 
-namespace py = pybind11;
-using EdgeAlgebra::Triangulation;
+namespace TessaroPython {
 
 namespace {
-
-// The triangulation as Python sees it: the core's arrays and what they were
-// built from.
-struct PyTriangulation {
-    Triangulation t;
-    std::size_t sites = 0;
-    bool withSegments = false;
-    bool carved = false;
-};
 
 struct PyVoronoi {
     EdgeAlgebra::Voronoi voronoi;
     std::size_t sites;
 };
-
-std::string shapeText(const py::array& a) {
-    std::string text = "(";
-    for (py::ssize_t d = 0; d < a.ndim(); ++d) {
-        text += (d ? ", " : "") + std::to_string(a.shape(d));
-    }
-    return text + (a.ndim() == 1 ? ",)" : ")");
-}
-
-std::string dtypeText(const py::array& a) {
-    return py::str(a.dtype()).cast<std::string>();
-}
-
-py::array asArray(py::handle values) {
-    return py::module_::import("numpy").attr("asarray")(values).cast<py::array>();
-}
-
-bool isNumeric(const py::array& a) {
-    const char kind = a.dtype().kind();
-    return kind == 'f' || kind == 'i' || kind == 'u';
-}
-
-// Coordinates as the core reads them: `count` values x0, y0, x1, y1, ... at
-// `data`, kept alive by `array`.
-struct Coordinates {
-    py::array array;
-    const void* data = nullptr;
-    std::size_t count = 0;
-    bool single = false;
-
-    std::size_t rows() const { return count / 2; }
-};
-
-// An (n, 2) array of x, y rows, `what` naming it in errors.
-Coordinates coordinates(py::handle values, const char* what) {
-    py::array a = asArray(values);
-    if (!isNumeric(a)) {
-        throw py::type_error(std::string(what) + " must hold real numbers, got dtype " +
-                             dtypeText(a));
-    }
-    if (a.ndim() != 2 || a.shape(1) != 2) {
-        throw py::value_error(std::string(what) +
-                              " must be an (n, 2) array of x, y rows, got shape " + shapeText(a));
-    }
-    Coordinates c;
-    const bool aligned = (a.flags() & py::detail::npy_api::NPY_ARRAY_ALIGNED_) != 0;
-    if (aligned && py::array_t<double, py::array::c_style>::check_(a)) {
-        c.array = std::move(a);
-    } else if (aligned && py::array_t<float, py::array::c_style>::check_(a)) {
-        c.array = std::move(a);
-        c.single = true;
-    } else {
-        c.array = py::array_t<double, py::array::c_style | py::array::forcecast>(a);
-    }
-    c.data = c.array.data();
-    c.count = static_cast<std::size_t>(c.array.size());
-    return c;
-}
-
-std::vector<double> doubles(const Coordinates& c) {
-    if (c.single) {
-        const float* p = static_cast<const float*>(c.data);
-        return std::vector<double>(p, p + c.count);
-    }
-    const double* p = static_cast<const double*>(c.data);
-    return std::vector<double>(p, p + c.count);
-}
-
-// Segments: a (k, 2) array of site index pairs, or a flat one of even length.
-std::vector<std::uint32_t> segmentList(py::handle values) {
-    py::array a = asArray(values);
-    if (a.size() == 0 && a.ndim() <= 2) {
-        return {}; // np.asarray([]) is float64: no segments, whatever the dtype
-    }
-    const char kind = a.dtype().kind();
-    if (kind != 'i' && kind != 'u') {
-        throw py::type_error("segments must hold integer site indices, got dtype " + dtypeText(a));
-    }
-    if (a.ndim() == 1 && a.shape(0) % 2 != 0) {
-        throw py::value_error("segments must hold pairs of site indices, got an odd number (" +
-                              std::to_string(a.shape(0)) + ")");
-    }
-    if (!(a.ndim() == 1 || (a.ndim() == 2 && a.shape(1) == 2))) {
-        throw py::value_error("segments must be a (k, 2) array of site index pairs or a flat "
-                              "one of even length, got shape " +
-                              shapeText(a));
-    }
-    // Signed and unsigned integers of any width fit one of these two.
-    std::vector<std::uint32_t> result(static_cast<std::size_t>(a.size()));
-    const auto take = [&result](std::size_t k, long long index) {
-        if (index < 0) {
-            throw py::value_error("segment " + std::to_string(k / 2) +
-                                  " names a negative site index (" + std::to_string(index) + ")");
-        }
-        if (static_cast<std::uint64_t>(index) > std::numeric_limits<std::uint32_t>::max()) {
-            throw py::value_error("segment " + std::to_string(k / 2) + " names site " +
-                                  std::to_string(index) + ", beyond 32-bit site indices");
-        }
-        result[k] = static_cast<std::uint32_t>(index);
-    };
-    if (kind == 'u') {
-        const auto u = py::array_t<std::uint64_t, py::array::c_style | py::array::forcecast>(a);
-        for (std::size_t k = 0; k < result.size(); ++k) {
-            take(k, static_cast<long long>(std::min<std::uint64_t>(
-                        u.data()[k], std::numeric_limits<long long>::max())));
-        }
-    } else {
-        const auto s = py::array_t<std::int64_t, py::array::c_style | py::array::forcecast>(a);
-        for (std::size_t k = 0; k < result.size(); ++k) {
-            take(k, static_cast<long long>(s.data()[k]));
-        }
-    }
-    return result;
-}
-
-unsigned threadCount(long long threads) {
-    if (threads < 0 || threads > std::numeric_limits<unsigned>::max()) {
-        throw py::value_error("threads must be 0 (every hardware thread) or a positive number, "
-                              "got " +
-                              std::to_string(threads));
-    }
-    return static_cast<unsigned>(threads);
-}
-
-// A read-only array over `values`, which `owner` keeps alive.
-template <typename T>
-py::array view(const std::vector<T>& values, std::vector<py::ssize_t> shape, py::handle owner,
-               py::dtype dtype = py::dtype::of<T>()) {
-    py::array a(std::move(dtype), std::move(shape), {}, values.data(), owner);
-    a.attr("setflags")(py::arg("write") = false);
-    return a;
-}
-
-void checkRows(const PyTriangulation& tri, const Coordinates& points) {
-    if (points.rows() != tri.sites) {
-        throw py::value_error("points has " + std::to_string(points.rows()) +
-                              " rows, but the triangulation was built on " +
-                              std::to_string(tri.sites) + " points");
-    }
-}
 
 PyTriangulation triangulatePoints(py::handle points, py::handle segments, long long threads) {
     const Coordinates c = coordinates(points, "points");
@@ -227,27 +80,6 @@ PyTriangulation keepEnclosed(const PyTriangulation& tri, py::handle points, py::
     return result;
 }
 
-EdgeAlgebra::Box box(py::handle bounds) {
-    const py::array b = asArray(bounds);
-    if (!isNumeric(b)) {
-        throw py::type_error("bounds must hold real numbers, got dtype " + dtypeText(b));
-    }
-    if (b.ndim() != 1 || b.shape(0) != 4) {
-        throw py::value_error("bounds must be four numbers (xmin, ymin, xmax, ymax), got shape " +
-                              shapeText(b));
-    }
-    const auto v = py::array_t<double, py::array::c_style | py::array::forcecast>(b);
-    const EdgeAlgebra::Box result{v.at(0), v.at(1), v.at(2), v.at(3)};
-    const bool finite = std::isfinite(result.xmin) && std::isfinite(result.ymin) &&
-                        std::isfinite(result.xmax) && std::isfinite(result.ymax);
-    if (!finite || !(result.xmin < result.xmax) || !(result.ymin < result.ymax)) {
-        throw py::value_error("bounds (xmin, ymin, xmax, ymax) must be finite with xmin < xmax "
-                              "and ymin < ymax, got " +
-                              py::repr(bounds).cast<std::string>());
-    }
-    return result;
-}
-
 std::unique_ptr<PyVoronoi> makeVoronoi(const PyTriangulation& tri, py::handle points,
                                        py::handle bounds) {
     if (tri.withSegments) {
@@ -281,22 +113,6 @@ py::array cell(const PyVoronoi& v, long long i) {
     polygon.release();
     return py::array_t<double>({corners, py::ssize_t{2}}, data, owner);
 }
-
-constexpr const char* kModuleDoc = R"doc(
-Exact Delaunay triangulations and Voronoi cells of 2-D points, on numpy arrays.
-
-    >>> import numpy as np, tessaro
-    >>> points = np.array([[0, 0], [4, 0], [2, 3], [0, 4], [4, 4]], dtype=float)
-    >>> tri = tessaro.triangulate(points)
-    >>> tri.triangles.shape
-    (4, 3)
-    >>> tessaro.Voronoi(tri, points, (0, 0, 4, 4)).cell(2)   # (k, 2) corners
-
-Every decision (orientation, incircle) is exact on the float64 or float32
-coordinates given, so nearly collinear or nearly cocircular points get the
-one correct answer. Index arrays are uint32, in delaunator's conventions;
-tessaro.NONE (0xffffffff) marks a half-edge on the hull.
-)doc";
 
 constexpr const char* kTriangulateDoc = R"doc(
 triangulate(points, segments=None, threads=0) -> Triangulation
@@ -369,11 +185,7 @@ bounds         the box, a tuple.
 
 } // namespace
 
-PYBIND11_MODULE(tessaro, m) {
-    m.doc() = kModuleDoc;
-    m.attr("__version__") = TESSARO_VERSION;
-    m.attr("NONE") = py::int_(EdgeAlgebra::kNone);
-
+void bindTriangulate(py::module_& m) {
     py::class_<PyTriangulation>(m, "Triangulation", kTriangulationDoc)
         .def_property_readonly("triangles",
                                [](py::object self) {
@@ -433,3 +245,5 @@ PYBIND11_MODULE(tessaro, m) {
             return py::make_tuple(b.xmin, b.ymin, b.xmax, b.ymax);
         });
 }
+
+} // namespace TessaroPython

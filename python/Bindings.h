@@ -1,0 +1,13 @@
+#pragma once
+
+// Each capability of the module registers its functions and classes in one
+// function of its own, called in turn by the module's entry point.
+
+#include <pybind11/pybind11.h>
+
+namespace TessaroPython {
+
+// triangulate, keep_enclosed, Triangulation, Voronoi.
+void bindTriangulate(pybind11::module_& m);
+
+} // namespace TessaroPython

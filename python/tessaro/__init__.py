@@ -1,0 +1,22 @@
+"""Exact Delaunay triangulations, constrained triangulations and Voronoi cells of
+2-D points, on numpy arrays.
+
+    >>> import numpy as np, tessaro
+    >>> points = np.array([[0, 0], [4, 0], [2, 3], [0, 4], [4, 4]], dtype=float)
+    >>> tri = tessaro.triangulate(points)
+    >>> tri.triangles.shape
+    (4, 3)
+    >>> tessaro.Voronoi(tri, points, (0, 0, 4, 4)).cell(2)   # (k, 2) corners
+
+Every decision (orientation, incircle) is exact on the float64 or float32
+coordinates given, so nearly collinear or nearly cocircular points get the
+one correct answer. Index arrays are uint32, in delaunator's conventions;
+tessaro.NONE (0xffffffff) marks a half-edge on the hull.
+
+The work is done by the compiled extension tessaro._core; this package
+re-exports it and adds what is written in Python.
+"""
+
+from ._core import NONE, Triangulation, Voronoi, __version__, keep_enclosed, triangulate
+
+__all__ = ["NONE", "Triangulation", "Voronoi", "keep_enclosed", "triangulate", "__version__"]
