@@ -14,7 +14,9 @@ one correct answer. Index arrays are uint32, in delaunator's conventions;
 tessaro.NONE (0xffffffff) marks a half-edge on the hull.
 
 The work is done by the compiled extension tessaro._core; this package
-re-exports it and adds what is written in Python.
+re-exports it and adds what is written in Python: tessaro.distributed
+triangulates points past one machine's memory in tiles on Dask (imported on
+its own, as it needs dask).
 """
 
 from ._core import NONE, Triangulation, Voronoi, __version__, keep_enclosed, triangulate

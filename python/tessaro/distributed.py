@@ -1,0 +1,321 @@
+"""The triangulation of more points than one machine holds, built in tiles on Dask.
+
+    >>> import dask.array as da, tessaro.distributed
+    >>> points = da.random.random((1_000_000, 2), chunks=(250_000, 2))
+    >>> triangles = tessaro.distributed.triangulate(points, tile_points=200_000)
+    >>> triangles.to_zarr("triangles.zarr")
+
+The result holds exactly the triangles of ``tessaro.triangulate(points)``: that
+triangulation is canonical (cocircular ties are broken by the sites'
+coordinates alone), so a triangle of the triangulation of the points in a box
+whose closed circumscribed disk lies in that box is a triangle of the whole
+triangulation. Each tile is triangulated with a halo of its neighbours' points
+around it and keeps the triangles it can certify that way; a tile with a
+triangle it cannot certify is done again with a wider halo.
+"""
+
+import math
+
+import numpy as np
+
+from ._core import triangulate as _triangulate_all
+
+__all__ = ["triangulate"]
+
+# Points drawn per chunk to place the tile boundaries, and the halo's first
+# width in mean point spacings of the tile: Delaunay circumradii rarely exceed
+# a few spacings, so most tiles are done in the first round.
+_SAMPLE_PER_CHUNK = 20_000
+_FIRST_HALO_SPACINGS = 6.0
+# Circumdisks are tested in double precision with this relative slack; a disk
+# that comes closer to the edge of the seen region than that is not certified
+# and the halo grows instead, which is always sound.
+_SLACK = 1e-9
+
+
+class _Tiling:
+    """Tiles by quantiles: columns of equal counts in x, each cut into rows of
+    equal counts in y. Tile boxes are half-open, [x0, x1) x [y0, y1), and the
+    outer ones reach to infinity, so every point lies in exactly one."""
+
+    def __init__(self, sample, tiles):
+        columns = max(1, int(round(math.sqrt(tiles))))
+        rows = max(1, math.ceil(tiles / columns))
+        self.x_cuts = _cuts(sample[:, 0], columns)
+        column_of = np.searchsorted(self.x_cuts, sample[:, 0], side="right")
+        self.y_cuts = [_cuts(sample[column_of == c, 1], rows) for c in range(len(self.x_cuts) + 1)]
+        self.first = np.cumsum([0] + [len(cuts) + 1 for cuts in self.y_cuts])
+
+    @property
+    def count(self):
+        return int(self.first[-1])
+
+    def tile_of(self, x, y):
+        column = np.searchsorted(self.x_cuts, x, side="right")
+        tile = np.empty(len(x), dtype=np.int64)
+        for c in np.unique(column):
+            at = column == c
+            tile[at] = self.first[c] + np.searchsorted(self.y_cuts[c], y[at], side="right")
+        return tile
+
+    def box(self, tile):
+        column = int(np.searchsorted(self.first, tile, side="right") - 1)
+        row = tile - self.first[column]
+        xs = np.concatenate([[-np.inf], self.x_cuts, [np.inf]])
+        ys = np.concatenate([[-np.inf], self.y_cuts[column], [np.inf]])
+        return (xs[column], ys[row], xs[column + 1], ys[row + 1])
+
+
+def _cuts(values, parts):
+    if parts <= 1 or len(values) == 0:
+        return np.empty(0)
+    cuts = np.quantile(values, np.arange(1, parts) / parts)
+    return np.unique(cuts)
+
+
+def _split(block, offset, tiling):
+    """One input chunk cut by tiles: per tile, the global indices and the
+    coordinates of its finite points, in index order."""
+    block = np.asarray(block)
+    finite = np.isfinite(block).all(axis=1)
+    index = np.flatnonzero(finite) + offset
+    xy = block[finite]
+    tile = tiling.tile_of(xy[:, 0].astype(np.float64), xy[:, 1].astype(np.float64))
+    order = np.argsort(tile, kind="stable")
+    bounds = np.searchsorted(tile[order], np.arange(tiling.count + 1))
+    return [(index[order[bounds[t]:bounds[t + 1]]], xy[order[bounds[t]:bounds[t + 1]]])
+            for t in range(tiling.count)]
+
+
+def _piece(parts, tile):
+    return parts[tile]
+
+
+def _gather(*pieces):
+    """A tile's points from every chunk's piece; chunks come in index order."""
+    return (np.concatenate([p[0] for p in pieces]), np.concatenate([p[1] for p in pieces]))
+
+
+def _within(points, box):
+    index, xy = points
+    x, y = xy[:, 0], xy[:, 1]
+    inside = (x >= box[0]) & (x <= box[2]) & (y >= box[1]) & (y <= box[3])
+    return index[inside], xy[inside]
+
+
+def _sample(block):
+    block = np.asarray(block, dtype=np.float64)
+    block = block[np.isfinite(block).all(axis=1)]
+    step = max(1, len(block) // _SAMPLE_PER_CHUNK)
+    return block[::step]
+
+
+def _chunk_hull(block, offset):
+    """The chunk's hull points (all of them, those on hull edges too)."""
+    block = np.asarray(block)
+    finite = np.flatnonzero(np.isfinite(block).all(axis=1))
+    hull = np.asarray(_triangulate_all(block[finite], threads=1).hull, dtype=np.int64)
+    if len(finite) and len(hull) == 0:
+        hull = np.arange(len(finite))  # one point, or all on one line
+    return finite[hull] + offset, block[finite[hull]]
+
+
+def _hull(*parts):
+    index = np.concatenate([p[0] for p in parts])
+    xy = np.concatenate([p[1] for p in parts])
+    order = np.argsort(index, kind="stable")
+    index, xy = index[order], xy[order]
+    hull = np.asarray(_triangulate_all(xy).hull, dtype=np.int64)
+    if len(hull) == 0:
+        hull = np.arange(len(index))
+    return index[hull], xy[hull]
+
+
+def _seen_region(box, margin, bounds):
+    """The box the tile sees every point of; where it reaches past the points'
+    bounding box it reaches to infinity, since there are no points there."""
+    seen = [box[0] - margin, box[1] - margin, box[2] + margin, box[3] + margin]
+    if seen[0] <= bounds[0]:
+        seen[0] = -np.inf
+    if seen[1] <= bounds[1]:
+        seen[1] = -np.inf
+    if seen[2] >= bounds[2]:
+        seen[2] = np.inf
+    if seen[3] >= bounds[3]:
+        seen[3] = np.inf
+    return seen
+
+
+def _circumdisks(x, y):
+    """Circumcentres and radii of triangles with corners (x[:, k], y[:, k])."""
+    bx, by = x[:, 1] - x[:, 0], y[:, 1] - y[:, 0]
+    cx, cy = x[:, 2] - x[:, 0], y[:, 2] - y[:, 0]
+    d = 2.0 * (bx * cy - by * cx)
+    b2, c2 = bx * bx + by * by, cx * cx + cy * cy
+    with np.errstate(divide="ignore", invalid="ignore"):
+        ux, uy = (cy * b2 - by * c2) / d, (bx * c2 - cx * b2) / d
+    return ux + x[:, 0], uy + y[:, 0], np.hypot(ux, uy)
+
+
+def _solve_tile(tile, tiling, margin, bounds, hull, own, *halo):
+    """Triangulates a tile and its halo. Returns the certified triangles that
+    the tile owns, or, when some triangle reaching into the tile cannot be
+    certified, None and the halo width that would certify it."""
+    index = np.concatenate([own[0], hull[0]] + [h[0] for h in halo])
+    xy = np.concatenate([own[1], hull[1].astype(own[1].dtype)] + [h[1] for h in halo])
+    # Index order, so that of coincident points the lowest index takes part,
+    # as in the triangulation of all points.
+    index, first = np.unique(index, return_index=True)
+    xy = xy[first]
+    # One thread per task: Dask runs the tasks side by side.
+    local = np.asarray(_triangulate_all(xy, threads=1).triangles, dtype=np.int64).reshape(-1, 3)
+    triangles = index[local]
+    # Each triangle from its lowest index on (still counterclockwise), so that
+    # every tile computes the same centroid for it, bit for bit.
+    turn = np.argmin(triangles, axis=1)
+    rows = np.arange(len(triangles))[:, None]
+    columns = (turn[:, None] + np.arange(3)) % 3
+    triangles = triangles[rows, columns]
+    local = local[rows, columns]
+    x = xy[:, 0].astype(np.float64)[local]
+    y = xy[:, 1].astype(np.float64)[local]
+
+    box = tiling.box(tile)
+    seen = _seen_region(box, margin, bounds)
+    touching = ((x.min(axis=1) <= box[2]) & (x.max(axis=1) >= box[0]) &
+                (y.min(axis=1) <= box[3]) & (y.max(axis=1) >= box[1]))
+    ux, uy, r = _circumdisks(x[touching], y[touching])
+    slack = _SLACK * (r + np.abs(ux) + np.abs(uy))
+    reach = r + slack
+    # How far each disk reaches past the seen region, on its bounded sides.
+    past = np.full(len(r), -np.inf)
+    for side, beyond in ((seen[0], seen[0] - (ux - reach)), (seen[2], (ux + reach) - seen[2]),
+                         (seen[1], seen[1] - (uy - reach)), (seen[3], (uy + reach) - seen[3])):
+        if np.isfinite(side):
+            past = np.maximum(past, np.where(np.isnan(beyond), np.inf, beyond))
+    if len(past) and np.max(past) > 0:
+        return None, margin + float(np.max(past))
+
+    centroid_x = (x[:, 0] + x[:, 1] + x[:, 2]) / 3.0
+    centroid_y = (y[:, 0] + y[:, 1] + y[:, 2]) / 3.0
+    owned = tiling.tile_of(centroid_x, centroid_y) == tile
+    return triangles[owned & touching], margin
+
+
+def _as_dask(points):
+    import dask.array as da
+
+    if not isinstance(points, da.Array):
+        points = np.asarray(points)
+        if points.dtype not in (np.float32, np.float64):
+            points = points.astype(np.float64)
+        points = da.from_array(points, chunks=(max(1, min(len(points), 4_000_000)), 2))
+    if points.ndim != 2 or points.shape[1] != 2:
+        raise ValueError(f"points must have shape (n, 2), not {points.shape}")
+    if points.dtype not in (np.float32, np.float64):
+        points = points.astype(np.float64)
+    return points.rechunk({1: 2})
+
+
+def triangulate(points, *, tile_points=4_000_000, client=None):
+    """The Delaunay triangulation of `points`, built in tiles on Dask.
+
+    points: an (n, 2) Dask or NumPy array of float64 or float32.
+    tile_points: about how many points each task triangulates (plus its halo);
+        a task's memory follows this, not n.
+    client: a distributed.Client to run on; without one, Dask's default
+        scheduler (the local threads, unless a Client is the default).
+
+    Returns a Dask array of shape (m, 3), int64 indices into `points`, one row
+    per triangle, counterclockwise: exactly the triangles of
+    tessaro.triangulate(points), each once. Of coincident points the lowest
+    index takes part; points with a non-finite coordinate take none.
+    """
+    import dask
+    import dask.array as da
+    from dask import delayed
+
+    if int(tile_points) < 3:
+        raise ValueError(f"tile_points must be at least 3, not {tile_points}")
+    points = _as_dask(points)
+    if points.shape[0] == 0:
+        return da.zeros((0, 3), dtype=np.int64)
+    def run(*things):
+        if client is not None:
+            return client.gather(client.compute(list(things)))
+        return list(dask.compute(*things))
+
+    def persist(*things):
+        if client is not None:
+            return client.persist(list(things))
+        return list(dask.persist(*things))
+
+    blocks = points.to_delayed().ravel()
+    offsets = np.concatenate([[0], np.cumsum(points.chunks[0])])[:-1]
+
+    # The points' bounding box, a sample for the tile boundaries, and the hull.
+    finite = da.isfinite(points).all(axis=1)
+    low = da.where(finite[:, None], points, np.inf).min(axis=0)
+    high = da.where(finite[:, None], points, -np.inf).max(axis=0)
+    hull = delayed(_hull)(*[delayed(_chunk_hull)(b, o) for b, o in zip(blocks, offsets)])
+    sample = delayed(np.concatenate)([delayed(_sample)(b) for b in blocks])
+    low, high, count, sample, hull = run(low, high, finite.sum(), sample, hull)
+    bounds = (float(low[0]), float(low[1]), float(high[0]), float(high[1]))
+    if count < 3:
+        return da.zeros((0, 3), dtype=np.int64)
+    tiling = _Tiling(sample, math.ceil(count / int(tile_points)))
+
+    # Every chunk cut by tiles, and every tile's points gathered.
+    parts = [delayed(_split)(b, o, tiling) for b, o in zip(blocks, offsets)]
+    own = [delayed(_gather)(*[delayed(_piece)(p, t) for p in parts]) for t in range(tiling.count)]
+    own = persist(*own)
+    sizes = run(*[delayed(lambda p: len(p[0]))(o) for o in own])
+
+    hull = delayed(hull, traverse=False)
+    margins = {}
+    for t in range(tiling.count):
+        box = tiling.box(t)
+        clipped = [max(box[0], bounds[0]), max(box[1], bounds[1]),
+                   min(box[2], bounds[2]), min(box[3], bounds[3])]
+        area = max(clipped[2] - clipped[0], 0.0) * max(clipped[3] - clipped[1], 0.0)
+        spacing = math.sqrt(area / max(sizes[t], 1))
+        extent = max(bounds[2] - bounds[0], bounds[3] - bounds[1])
+        margins[t] = max(_FIRST_HALO_SPACINGS * spacing, 1e-6 * extent, 1e-300)
+
+    done = {}
+    pending = list(range(tiling.count))
+    while pending:
+        tasks = []
+        for t in pending:
+            seen = _seen_region(tiling.box(t), margins[t], bounds)
+            neighbours = [u for u in range(tiling.count)
+                          if u != t and _boxes_meet(tiling.box(u), seen)]
+            halo = [delayed(_within)(own[u], seen) for u in neighbours]
+            tasks.append(delayed(_solve_tile)(t, tiling, margins[t], bounds, hull, own[t], *halo))
+        results = persist(*tasks)
+        outcomes = run(*[delayed(_outcome)(r) for r in results])
+        still = []
+        for t, result, (size, wider) in zip(pending, results, outcomes):
+            if size is None:
+                margins[t] = max(2.0 * margins[t], wider)
+                still.append(t)
+            else:
+                done[t] = (result, size)
+        pending = still
+
+    arrays = [da.from_delayed(delayed(_triangles)(done[t][0]), shape=(done[t][1], 3),
+                              dtype=np.int64) for t in range(tiling.count)]
+    return da.concatenate(arrays, axis=0)
+
+
+def _boxes_meet(box, seen):
+    return box[0] <= seen[2] and box[2] >= seen[0] and box[1] <= seen[3] and box[3] >= seen[1]
+
+
+def _outcome(result):
+    triangles, margin = result
+    return (None, margin) if triangles is None else (len(triangles), margin)
+
+
+def _triangles(result):
+    return result[0]
