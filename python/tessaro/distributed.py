@@ -26,7 +26,7 @@ __all__ = ["triangulate"]
 # width in mean point spacings of the tile: Delaunay circumradii rarely exceed
 # a few spacings, so most tiles are done in the first round.
 _SAMPLE_PER_CHUNK = 20_000
-_FIRST_HALO_SPACINGS = 6.0
+_FIRST_HALO_SPACINGS = 8.0
 # Circumdisks are tested in double precision with this relative slack; a disk
 # that comes closer to the edge of the seen region than that is not certified
 # and the halo grows instead, which is always sound.
@@ -96,10 +96,13 @@ def _gather(*pieces):
     return (np.concatenate([p[0] for p in pieces]), np.concatenate([p[1] for p in pieces]))
 
 
-def _within(points, box):
+def _within(points, boxes):
+    """The points in any of the closed boxes."""
     index, xy = points
     x, y = xy[:, 0], xy[:, 1]
-    inside = (x >= box[0]) & (x <= box[2]) & (y >= box[1]) & (y <= box[3])
+    inside = np.zeros(len(x), dtype=bool)
+    for box in boxes:
+        inside |= (x >= box[0]) & (x <= box[2]) & (y >= box[1]) & (y <= box[3])
     return index[inside], xy[inside]
 
 
@@ -110,10 +113,36 @@ def _sample(block):
     return block[::step]
 
 
+def _hull_candidates(xy):
+    """The rows of xy that may lie on its convex hull: all but those clearly
+    inside the polygon of its extreme points in eight directions (Akl and
+    Toussaint's filter). The test is in double precision with a margin, so a
+    point is dropped only when it is strictly inside."""
+    x, y = xy[:, 0].astype(np.float64), xy[:, 1].astype(np.float64)
+    if len(x) < 16:
+        return np.arange(len(x))
+    extremes = [np.argmin(x), np.argmin(x - y), np.argmin(y), np.argmax(x + y),
+                np.argmax(x), np.argmax(x - y), np.argmax(y), np.argmin(x + y)]
+    # Counterclockwise: left, lower left, bottom, ... as the directions turn.
+    extremes = [extremes[k] for k in (0, 7, 2, 5, 4, 3, 6, 1)]
+    px, py = x[extremes], y[extremes]
+    scale = np.max(np.abs(px)) + np.max(np.abs(py))
+    inside = np.ones(len(x), dtype=bool)
+    for k in range(8):
+        ax, ay, bx, by = px[k], py[k], px[(k + 1) % 8], py[(k + 1) % 8]
+        if ax == bx and ay == by:
+            continue
+        side = (bx - ax) * (y - ay) - (by - ay) * (x - ax)
+        inside &= side > 1e-12 * scale * (scale + np.abs(x) + np.abs(y))
+    return np.flatnonzero(~inside)
+
+
 def _chunk_hull(block, offset):
-    """The chunk's hull points (all of them, those on hull edges too)."""
+    """Candidates for the points' hull from one chunk: its own hull points (all
+    of them, those on hull edges too)."""
     block = np.asarray(block)
     finite = np.flatnonzero(np.isfinite(block).all(axis=1))
+    finite = finite[_hull_candidates(block[finite])]
     hull = np.asarray(_triangulate_all(block[finite], threads=1).hull, dtype=np.int64)
     if len(finite) and len(hull) == 0:
         hull = np.arange(len(finite))  # one point, or all on one line
@@ -131,19 +160,25 @@ def _hull(*parts):
     return index[hull], xy[hull]
 
 
-def _seen_region(box, margin, bounds):
-    """The box the tile sees every point of; where it reaches past the points'
-    bounding box it reaches to infinity, since there are no points there."""
-    seen = [box[0] - margin, box[1] - margin, box[2] + margin, box[3] + margin]
-    if seen[0] <= bounds[0]:
-        seen[0] = -np.inf
-    if seen[1] <= bounds[1]:
-        seen[1] = -np.inf
-    if seen[2] >= bounds[2]:
-        seen[2] = np.inf
-    if seen[3] >= bounds[3]:
-        seen[3] = np.inf
-    return seen
+def _seen_region(box, margin):
+    """The box around a tile in which its task sees every point."""
+    return (box[0] - margin, box[1] - margin, box[2] + margin, box[3] + margin)
+
+
+def _unseen_parts(seen, bounds):
+    """The parts of the points' bounding box outside the seen box, as closed
+    boxes: there are no points anywhere else that the task has not seen."""
+    x0, y0, x1, y1 = bounds
+    parts = []
+    if seen[0] > x0:
+        parts.append((x0, y0, min(seen[0], x1), y1))
+    if seen[2] < x1:
+        parts.append((max(seen[2], x0), y0, x1, y1))
+    if seen[1] > y0:
+        parts.append((x0, y0, x1, min(seen[1], y1)))
+    if seen[3] < y1:
+        parts.append((x0, max(seen[3], y0), x1, y1))
+    return parts
 
 
 def _circumdisks(x, y):
@@ -157,10 +192,25 @@ def _circumdisks(x, y):
     return ux + x[:, 0], uy + y[:, 0], np.hypot(ux, uy)
 
 
-def _solve_tile(tile, tiling, margin, bounds, hull, own, *halo):
-    """Triangulates a tile and its halo. Returns the certified triangles that
-    the tile owns, or, when some triangle reaching into the tile cannot be
-    certified, None and the halo width that would certify it."""
+def _clipped_extent(ux, uy, reach, bounds):
+    """The bounding boxes of the disks' parts inside the bounding box: where a
+    centre lies beyond a side, the disk meets the box in a cap no wider than
+    its chord along that side."""
+    x0, y0, x1, y1 = bounds
+    dy = np.maximum.reduce([y0 - uy, uy - y1, np.zeros(len(uy))])
+    dx = np.maximum.reduce([x0 - ux, ux - x1, np.zeros(len(ux))])
+    with np.errstate(invalid="ignore"):
+        half_x = np.sqrt(np.maximum((reach - dy) * (reach + dy), 0.0))
+        half_y = np.sqrt(np.maximum((reach - dx) * (reach + dx), 0.0))
+    return np.stack([np.maximum(ux - half_x, x0), np.maximum(uy - half_y, y0),
+                     np.minimum(ux + half_x, x1), np.minimum(uy + half_y, y1)], axis=1)
+
+
+def _solve_tile(tile, tiling, margin, extras, bounds, hull, own, *halo):
+    """Triangulates a tile and its halo: the points within `margin` of the
+    tile and in the `extras` boxes. Returns the certified triangles that the
+    tile owns, or, when some triangle reaching into the tile cannot be
+    certified, None and the boxes that its task would have to see as well."""
     index = np.concatenate([own[0], hull[0]] + [h[0] for h in halo])
     xy = np.concatenate([own[1], hull[1].astype(own[1].dtype)] + [h[1] for h in halo])
     # Index order, so that of coincident points the lowest index takes part,
@@ -181,25 +231,46 @@ def _solve_tile(tile, tiling, margin, bounds, hull, own, *halo):
     y = xy[:, 1].astype(np.float64)[local]
 
     box = tiling.box(tile)
-    seen = _seen_region(box, margin, bounds)
     touching = ((x.min(axis=1) <= box[2]) & (x.max(axis=1) >= box[0]) &
                 (y.min(axis=1) <= box[3]) & (y.max(axis=1) >= box[1]))
+    # A triangle is certified when its closed circumdisk meets no part of the
+    # bounding box that the task has not seen: it is then a triangle of the
+    # triangulation of all points. Every triangle reaching into the tile must
+    # be; they then cover the tile.
     ux, uy, r = _circumdisks(x[touching], y[touching])
-    slack = _SLACK * (r + np.abs(ux) + np.abs(uy))
-    reach = r + slack
-    # How far each disk reaches past the seen region, on its bounded sides.
-    past = np.full(len(r), -np.inf)
-    for side, beyond in ((seen[0], seen[0] - (ux - reach)), (seen[2], (ux + reach) - seen[2]),
-                         (seen[1], seen[1] - (uy - reach)), (seen[3], (uy + reach) - seen[3])):
-        if np.isfinite(side):
-            past = np.maximum(past, np.where(np.isnan(beyond), np.inf, beyond))
-    if len(past) and np.max(past) > 0:
-        return None, margin + float(np.max(past))
+    reach = r + _SLACK * (r + np.abs(ux) + np.abs(uy))
+    reach = np.where(np.isnan(reach), np.inf, reach)
+    certified = np.ones(len(r), dtype=bool)
+    for part in _unseen_parts(_seen_region(box, margin), bounds):
+        gap = np.hypot(np.maximum.reduce([part[0] - ux, ux - part[2], np.zeros(len(ux))]),
+                       np.maximum.reduce([part[1] - uy, uy - part[3], np.zeros(len(uy))]))
+        certified &= reach < gap
+    if not certified.all():
+        # Or its part in the bounding box lies in one of the extra boxes.
+        extent = _clipped_extent(ux, uy, reach, bounds)
+        for e in extras:
+            certified |= ((extent[:, 0] >= e[0]) & (extent[:, 1] >= e[1]) &
+                          (extent[:, 2] <= e[2]) & (extent[:, 3] <= e[3]))
+        if not certified.all():
+            wanted = extent[~certified]
+            if not np.isfinite(wanted).all():
+                return None, None  # a disk beyond measure: the margin grows instead
+            return None, [tuple(map(float, w)) for w in wanted]
 
     centroid_x = (x[:, 0] + x[:, 1] + x[:, 2]) / 3.0
     centroid_y = (y[:, 0] + y[:, 1] + y[:, 2]) / 3.0
     owned = tiling.tile_of(centroid_x, centroid_y) == tile
-    return triangles[owned & touching], margin
+    return triangles[owned & touching], None
+
+
+def _merged(boxes, limit=32):
+    """At most `limit` boxes covering the given ones: beyond that, the boxes
+    are merged in groups along their order."""
+    boxes = sorted(boxes)
+    while len(boxes) > limit:
+        boxes = [tuple(np.concatenate([np.minimum(a[:2], b[:2]), np.maximum(a[2:], b[2:])]))
+                 for a, b in zip(boxes[::2], boxes[1::2] + boxes[-1:])]
+    return boxes
 
 
 def _as_dask(points):
@@ -282,25 +353,36 @@ def triangulate(points, *, tile_points=4_000_000, client=None):
         extent = max(bounds[2] - bounds[0], bounds[3] - bounds[1])
         margins[t] = max(_FIRST_HALO_SPACINGS * spacing, 1e-6 * extent, 1e-300)
 
+    # Rounds: a tile whose triangles cannot all be certified is done again,
+    # seeing also the boxes that its uncertified triangles' disks reach into;
+    # after a few such rounds its margin grows instead, which ends once it
+    # covers the bounding box.
+    extras = {t: [] for t in range(tiling.count)}
+    failures = {t: 0 for t in range(tiling.count)}
     done = {}
     pending = list(range(tiling.count))
     while pending:
         tasks = []
         for t in pending:
-            seen = _seen_region(tiling.box(t), margins[t], bounds)
+            seen = [_seen_region(tiling.box(t), margins[t])] + extras[t]
             neighbours = [u for u in range(tiling.count)
-                          if u != t and _boxes_meet(tiling.box(u), seen)]
+                          if u != t and any(_boxes_meet(tiling.box(u), b) for b in seen)]
             halo = [delayed(_within)(own[u], seen) for u in neighbours]
-            tasks.append(delayed(_solve_tile)(t, tiling, margins[t], bounds, hull, own[t], *halo))
+            tasks.append(delayed(_solve_tile)(t, tiling, margins[t], extras[t], bounds, hull,
+                                              own[t], *halo))
         results = persist(*tasks)
         outcomes = run(*[delayed(_outcome)(r) for r in results])
         still = []
-        for t, result, (size, wider) in zip(pending, results, outcomes):
-            if size is None:
-                margins[t] = max(2.0 * margins[t], wider)
-                still.append(t)
-            else:
+        for t, result, (size, wanted) in zip(pending, results, outcomes):
+            if size is not None:
                 done[t] = (result, size)
+                continue
+            failures[t] += 1
+            if wanted is None or failures[t] > 3:
+                margins[t] *= 2.0
+            else:
+                extras[t] = _merged(extras[t] + wanted)
+            still.append(t)
         pending = still
 
     arrays = [da.from_delayed(delayed(_triangles)(done[t][0]), shape=(done[t][1], 3),
@@ -313,8 +395,8 @@ def _boxes_meet(box, seen):
 
 
 def _outcome(result):
-    triangles, margin = result
-    return (None, margin) if triangles is None else (len(triangles), margin)
+    triangles, wanted = result
+    return (None, wanted) if triangles is None else (len(triangles), None)
 
 
 def _triangles(result):
