@@ -206,6 +206,60 @@ def _clipped_extent(ux, uy, reach, bounds):
                      np.minimum(ux + half_x, x1), np.minimum(uy + half_y, y1)], axis=1)
 
 
+def _boxes_meet_all(extents, box):
+    return ((extents[:, 0] <= box[2]) & (extents[:, 2] >= box[0]) &
+            (extents[:, 1] <= box[3]) & (extents[:, 3] >= box[1]))
+
+
+def _narrow_at_hull(extent, triangles, x, y, ux, uy, reach, hull):
+    """Where a triangle lies on an edge of the points' hull with its
+    circumcentre beyond that edge, the part of its disk within the hull is the
+    thin segment between the edge and the arc: its extent shrinks to the
+    bounding box of the edge moved inwards by the segment's height."""
+    order = hull[0]
+    if len(order) < 3:
+        return
+    codes = np.sort((order << 32) | np.roll(order, -1))
+    for k in range(3):
+        a, b = triangles[:, k], triangles[:, (k + 1) % 3]
+        code = (a << 32) | b
+        at = np.minimum(np.searchsorted(codes, code), len(codes) - 1)
+        on_hull = codes[at] == code
+        if not on_hull.any():
+            continue
+        ax, ay = x[on_hull, k], y[on_hull, k]
+        bx, by = x[on_hull, (k + 1) % 3], y[on_hull, (k + 1) % 3]
+        length = np.hypot(bx - ax, by - ay)
+        nx, ny = -(by - ay) / length, (bx - ax) / length  # inwards: the hull turns left
+        inward = (ux[on_hull] - ax) * nx + (uy[on_hull] - ay) * ny
+        height = reach[on_hull] + inward + _SLACK * (length + np.abs(ax) + np.abs(ay))
+        beyond = inward <= 0
+        corners_x = np.stack([ax, bx, ax + height * nx, bx + height * nx])
+        corners_y = np.stack([ay, by, ay + height * ny, by + height * ny])
+        rows = np.flatnonzero(on_hull)[beyond]
+        narrow = np.stack([corners_x.min(axis=0), corners_y.min(axis=0),
+                           corners_x.max(axis=0), corners_y.max(axis=0)], axis=1)[beyond]
+        extent[rows] = np.concatenate([np.maximum(extent[rows, :2], narrow[:, :2]),
+                                       np.minimum(extent[rows, 2:], narrow[:, 2:])], axis=1)
+
+
+def _covered(extent, seen, extras, bounds):
+    """Whether each extent lies where the task has seen every point: in the
+    seen box, or with each of its parts outside that box (within the bounding
+    box) in one of the extra boxes."""
+    covered = np.ones(len(extent), dtype=bool)
+    for part in _unseen_parts(seen, bounds):
+        meets = _boxes_meet_all(extent, part)
+        piece = np.concatenate([np.maximum(extent[:, :2], part[:2]),
+                                np.minimum(extent[:, 2:], part[2:])], axis=1)
+        inside = np.zeros(len(extent), dtype=bool)
+        for e in extras:
+            inside |= ((piece[:, 0] >= e[0]) & (piece[:, 1] >= e[1]) &
+                       (piece[:, 2] <= e[2]) & (piece[:, 3] <= e[3]))
+        covered &= ~meets | inside
+    return covered
+
+
 def _solve_tile(tile, tiling, margin, extras, bounds, hull, own, *halo):
     """Triangulates a tile and its halo: the points within `margin` of the
     tile and in the `extras` boxes. Returns the certified triangles that the
@@ -233,29 +287,23 @@ def _solve_tile(tile, tiling, margin, extras, bounds, hull, own, *halo):
     box = tiling.box(tile)
     touching = ((x.min(axis=1) <= box[2]) & (x.max(axis=1) >= box[0]) &
                 (y.min(axis=1) <= box[3]) & (y.max(axis=1) >= box[1]))
-    # A triangle is certified when its closed circumdisk meets no part of the
-    # bounding box that the task has not seen: it is then a triangle of the
-    # triangulation of all points. Every triangle reaching into the tile must
-    # be; they then cover the tile.
+    # A triangle is certified when the part of its closed circumdisk within
+    # the points' hull lies where the task has seen every point: it is then a
+    # triangle of the triangulation of all points. Every triangle reaching
+    # into the tile must be; they then cover the tile, and a triangle of the
+    # whole triangulation whose centroid lies in the tile is the local
+    # triangle that holds that centroid.
     ux, uy, r = _circumdisks(x[touching], y[touching])
     reach = r + _SLACK * (r + np.abs(ux) + np.abs(uy))
     reach = np.where(np.isnan(reach), np.inf, reach)
-    certified = np.ones(len(r), dtype=bool)
-    for part in _unseen_parts(_seen_region(box, margin), bounds):
-        gap = np.hypot(np.maximum.reduce([part[0] - ux, ux - part[2], np.zeros(len(ux))]),
-                       np.maximum.reduce([part[1] - uy, uy - part[3], np.zeros(len(uy))]))
-        certified &= reach < gap
+    extent = _clipped_extent(ux, uy, reach, bounds)
+    _narrow_at_hull(extent, triangles[touching], x[touching], y[touching], ux, uy, reach, hull)
+    certified = _covered(extent, _seen_region(box, margin), extras, bounds)
     if not certified.all():
-        # Or its part in the bounding box lies in one of the extra boxes.
-        extent = _clipped_extent(ux, uy, reach, bounds)
-        for e in extras:
-            certified |= ((extent[:, 0] >= e[0]) & (extent[:, 1] >= e[1]) &
-                          (extent[:, 2] <= e[2]) & (extent[:, 3] <= e[3]))
-        if not certified.all():
-            wanted = extent[~certified]
-            if not np.isfinite(wanted).all():
-                return None, None  # a disk beyond measure: the margin grows instead
-            return None, [tuple(map(float, w)) for w in wanted]
+        wanted = extent[~certified]
+        if not np.isfinite(wanted).all():
+            return None, None  # a disk beyond measure: the margin grows instead
+        return None, [tuple(map(float, w)) for w in wanted]
 
     centroid_x = (x[:, 0] + x[:, 1] + x[:, 2]) / 3.0
     centroid_y = (y[:, 0] + y[:, 1] + y[:, 2]) / 3.0
@@ -387,7 +435,8 @@ def triangulate(points, *, tile_points=4_000_000, client=None):
 
     arrays = [da.from_delayed(delayed(_triangles)(done[t][0]), shape=(done[t][1], 3),
                               dtype=np.int64) for t in range(tiling.count)]
-    return da.concatenate(arrays, axis=0)
+    # Regular chunks, as zarr stores them.
+    return da.concatenate(arrays, axis=0).rechunk({0: max(2 * int(tile_points), 1)})
 
 
 def _boxes_meet(box, seen):
