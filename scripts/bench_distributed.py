@@ -71,7 +71,7 @@ def main():
     shutil.rmtree(args.zarr, ignore_errors=True)
     with distributed.LocalCluster(n_workers=2, threads_per_worker=1, processes=True,
                                   memory_limit=args.memory_limit, host="127.0.0.1",
-                                  dashboard_address=None) as cluster, \
+                                  dashboard_address="127.0.0.1:0") as cluster, \
             distributed.Client(cluster) as client:
         points = da.random.RandomState(2).random_sample((n, 2), chunks=(int(args.chunk), 2))
         start = time.perf_counter()

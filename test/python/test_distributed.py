@@ -1,20 +1,20 @@
 """tessaro.distributed against tessaro.triangulate: the same triangles, each once,
 on a real two-worker cluster (loopback only) and on the threaded scheduler."""
 
-import dask.array as da
 import numpy as np
 import pytest
 
 import tessaro
 import tessaro.distributed
 
+da = pytest.importorskip("dask.array")
 distributed = pytest.importorskip("distributed")
 
 
 @pytest.fixture(scope="module")
 def client():
     with distributed.LocalCluster(n_workers=2, threads_per_worker=1, processes=True,
-                                  host="127.0.0.1", dashboard_address=None) as cluster:
+                                  host="127.0.0.1", dashboard_address="127.0.0.1:0") as cluster:
         with distributed.Client(cluster) as c:
             yield c
 
