@@ -10,8 +10,10 @@ triangulation is canonical (cocircular ties are broken by the sites'
 coordinates alone), so a triangle of the triangulation of the points in a box
 whose closed circumscribed disk lies in that box is a triangle of the whole
 triangulation. Each tile is triangulated with a halo of its neighbours' points
-around it and keeps the triangles it can certify that way; a tile with a
-triangle it cannot certify is done again with a wider halo.
+around it and the points' hull, and keeps the triangles it can certify that
+way; a tile with a triangle it cannot certify is done again, seeing also where
+that triangle's disk reaches, and after a few such rounds with a wider halo.
+Each triangle is emitted by the tile that holds its centroid.
 """
 
 import math
@@ -28,8 +30,8 @@ __all__ = ["triangulate"]
 _SAMPLE_PER_CHUNK = 20_000
 _FIRST_HALO_SPACINGS = 8.0
 # Circumdisks are tested in double precision with this relative slack; a disk
-# that comes closer to the edge of the seen region than that is not certified
-# and the halo grows instead, which is always sound.
+# that comes closer to the edge of the seen region than that is not certified,
+# and the tile is done again seeing more, which is always sound.
 _SLACK = 1e-9
 
 
