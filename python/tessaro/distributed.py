@@ -301,16 +301,32 @@ def _solve_tile(tile, tiling, margin, extras, bounds, hull, own, *halo):
     extent = _clipped_extent(ux, uy, reach, bounds)
     _narrow_at_hull(extent, triangles[touching], x[touching], y[touching], ux, uy, reach, hull)
     certified = _covered(extent, _seen_region(box, margin), extras, bounds)
-    if not certified.all():
-        wanted = extent[~certified]
-        if not np.isfinite(wanted).all():
-            return None, None  # a disk beyond measure: the margin grows instead
-        return None, [tuple(map(float, w)) for w in wanted]
-
     centroid_x = (x[:, 0] + x[:, 1] + x[:, 2]) / 3.0
     centroid_y = (y[:, 0] + y[:, 1] + y[:, 2]) / 3.0
-    owned = tiling.tile_of(centroid_x, centroid_y) == tile
-    return triangles[owned & touching], None
+    owned = triangles[(tiling.tile_of(centroid_x, centroid_y) == tile) & touching]
+    if certified.all():
+        return owned, None
+    # Not yet certified: the triangles stand if no point lies in the boxes
+    # that the doubtful disks reach into, besides those seen (_confirm).
+    wanted = extent[~certified]
+    if not np.isfinite(wanted).all():
+        return None, None  # a disk beyond measure: the margin grows instead
+    return owned, [tuple(map(float, w)) for w in wanted]
+
+
+def _confirm(result, seen, *points):
+    """A tile's triangles, certified after all when the only points in the
+    boxes its doubtful disks reach into are points it has seen; otherwise
+    None, and the tile is done again."""
+    triangles, wanted = result
+    for index, xy in points:
+        x, y = xy[:, 0], xy[:, 1]
+        unseen = np.ones(len(index), dtype=bool)
+        for box in seen:
+            unseen &= ~_in_box(x, y, box)
+        if unseen.any():
+            return None, wanted
+    return triangles, None
 
 
 def _merged(boxes, limit=32):
@@ -392,6 +408,7 @@ def triangulate(points, *, tile_points=4_000_000, client=None):
     own = persist(*own)
     sizes = run(*[delayed(lambda p: len(p[0]))(o) for o in own])
 
+    hull_points = hull
     hull = delayed(hull, traverse=False)
     margins = {}
     for t in range(tiling.count):
@@ -407,7 +424,9 @@ def triangulate(points, *, tile_points=4_000_000, client=None):
     # seeing also the boxes that its uncertified triangles' disks reach into;
     # after a few such rounds its margin grows instead, which ends once it
     # covers the bounding box.
-    extras = {t: [] for t in range(tiling.count)}
+    extras = {t: _hull_bands(hull_points, _seen_region(tiling.box(t), margins[t]), margins[t],
+                             sample, count, tile_points)
+              for t in range(tiling.count)}
     failures = {t: 0 for t in range(tiling.count)}
     done = {}
     pending = list(range(tiling.count))
@@ -422,9 +441,27 @@ def triangulate(points, *, tile_points=4_000_000, client=None):
                                               own[t], *halo))
         results = persist(*tasks)
         outcomes = run(*[delayed(_outcome)(r) for r in results])
+        # Tiles with doubtful triangles: confirmed when the boxes their disks
+        # reach into hold no point the tile has not seen.
+        doubtful = [k for k, (size, wanted) in enumerate(outcomes)
+                    if size is not None and wanted is not None]
+        confirms = []
+        for k in doubtful:
+            t = pending[k]
+            seen = [_seen_region(tiling.box(t), margins[t])] + extras[t]
+            wanted = outcomes[k][1]
+            sources = [u for u in range(tiling.count)
+                       if any(_boxes_meet(tiling.box(u), b) for b in wanted)]
+            confirms.append(delayed(_confirm)(results[k], seen,
+                                              *[delayed(_within)(own[u], wanted) for u in sources]))
+        confirmed = persist(*confirms) if confirms else []
+        for k, result, outcome in zip(doubtful, confirmed,
+                                      run(*[delayed(_outcome)(c) for c in confirmed])):
+            results[k] = result
+            outcomes[k] = outcome
         still = []
         for t, result, (size, wanted) in zip(pending, results, outcomes):
-            if size is not None:
+            if size is not None and wanted is None:
                 done[t] = (result, size)
                 continue
             failures[t] += 1
@@ -441,13 +478,41 @@ def triangulate(points, *, tile_points=4_000_000, client=None):
     return da.concatenate(arrays, axis=0).rechunk({0: max(2 * int(tile_points), 1)})
 
 
+def _hull_bands(hull, seen, margin, sample, count, tile_points):
+    """Boxes around the hull's edges that meet a tile's seen box, each edge's
+    bounding box widened by the margin. Triangles on a long hull edge have
+    huge circumdisks whose parts inside the hull are thin slivers along the
+    edge, reaching past the tile's halo; seeing the band along the edge
+    certifies them in the first round. A band that the sample says would
+    bring in many points is left out (the tile is then done again instead)."""
+    index, xy = hull
+    if len(index) < 3:
+        return []
+    x, y = xy[:, 0].astype(np.float64), xy[:, 1].astype(np.float64)
+    bands = []
+    for k in range(len(index)):
+        j = (k + 1) % len(index)
+        band = (min(x[k], x[j]) - margin, min(y[k], y[j]) - margin,
+                max(x[k], x[j]) + margin, max(y[k], y[j]) + margin)
+        if not _boxes_meet(band, seen):
+            continue
+        inside = np.count_nonzero(_in_box(sample[:, 0], sample[:, 1], band))
+        if inside * count / max(len(sample), 1) <= tile_points / 8:
+            bands.append(band)
+    return _merged(bands) if len(bands) > 32 else bands
+
+
+def _in_box(x, y, box):
+    return (x >= box[0]) & (x <= box[2]) & (y >= box[1]) & (y <= box[3])
+
+
 def _boxes_meet(box, seen):
     return box[0] <= seen[2] and box[2] >= seen[0] and box[1] <= seen[3] and box[3] >= seen[1]
 
 
 def _outcome(result):
     triangles, wanted = result
-    return (None, wanted) if triangles is None else (len(triangles), None)
+    return (None if triangles is None else len(triangles)), wanted
 
 
 def _triangles(result):
