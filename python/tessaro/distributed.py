@@ -94,18 +94,29 @@ def _piece(parts, tile):
 
 
 def _gather(*pieces):
-    """A tile's points from every chunk's piece; chunks come in index order."""
-    return (np.concatenate([p[0] for p in pieces]), np.concatenate([p[1] for p in pieces]))
+    """A tile's points from every chunk's piece, sorted by x so that the
+    points in a box are found within the slice of its x range."""
+    index = np.concatenate([p[0] for p in pieces])
+    xy = np.concatenate([p[1] for p in pieces])
+    order = np.argsort(xy[:, 0], kind="stable")
+    return index[order], xy[order]
 
 
 def _within(points, boxes):
-    """The points in any of the closed boxes."""
+    """The points (of a tile, sorted by x) in any of the closed boxes; a point
+    in several boxes comes once per box."""
     index, xy = points
-    x, y = xy[:, 0], xy[:, 1]
-    inside = np.zeros(len(x), dtype=bool)
+    found_index, found_xy = [], []
     for box in boxes:
-        inside |= (x >= box[0]) & (x <= box[2]) & (y >= box[1]) & (y <= box[3])
-    return index[inside], xy[inside]
+        lo = np.searchsorted(xy[:, 0], box[0], side="left")
+        hi = np.searchsorted(xy[:, 0], box[2], side="right")
+        y = xy[lo:hi, 1]
+        inside = np.flatnonzero((y >= box[1]) & (y <= box[3])) + lo
+        found_index.append(index[inside])
+        found_xy.append(xy[inside])
+    if not boxes:
+        return index[:0], xy[:0]
+    return np.concatenate(found_index), np.concatenate(found_xy)
 
 
 def _sample(block):
@@ -264,9 +275,10 @@ def _covered(extent, seen, extras, bounds):
 
 def _solve_tile(tile, tiling, margin, extras, bounds, hull, own, *halo):
     """Triangulates a tile and its halo: the points within `margin` of the
-    tile and in the `extras` boxes. Returns the certified triangles that the
-    tile owns, or, when some triangle reaching into the tile cannot be
-    certified, None and the boxes that its task would have to see as well."""
+    tile and in the `extras` boxes. Returns the triangles that the tile owns
+    and None when every triangle reaching into the tile is certified; the
+    same triangles and the boxes the doubtful disks reach into when those are
+    left to _confirm; None and None when a disk reaches beyond measure."""
     index = np.concatenate([own[0], hull[0]] + [h[0] for h in halo])
     xy = np.concatenate([own[1], hull[1].astype(own[1].dtype)] + [h[1] for h in halo])
     # Index order, so that of coincident points the lowest index takes part,
