@@ -11,6 +11,9 @@
 #   make bench     benchmarks (Google Benchmark), figures into docs/
 #   make bench-large  triangulate at one hundred million sites, time and peak
 #                  memory into docs/bench/large.txt (a few minutes, ~12 GB)
+#   make bench-distributed  three hundred million points in tiles on a local
+#                  Dask cluster, written to zarr; figures into
+#                  docs/bench/distributed.txt (long; not part of test)
 #   make fuzz      fuzz the triangulation core for a bounded time
 #   make memcheck  valgrind over a scripted session of the real program
 #   make soak      many random triangulations with a live-object count
@@ -32,7 +35,7 @@ JOBS ?= 2
 CMAKE ?= cmake
 CTEST ?= ctest
 
-.PHONY: all build run test test-unit test-sanitize test-threads test-web bench bench-large bench-web fuzz memcheck soak format clean web web-serve
+.PHONY: all build run test test-unit test-sanitize test-threads test-web bench bench-large bench-web bench-distributed fuzz memcheck soak format clean web web-serve
 
 all: build
 
@@ -105,6 +108,11 @@ bench-web: web
 bench-large:
 	scripts/deps.sh core
 	scripts/bench-large.sh
+
+# Not part of test: long, and about 6 GB per worker.
+bench-distributed:
+	scripts/deps.sh core python
+	scripts/bench-distributed.sh
 
 fuzz:
 	scripts/deps.sh core fuzz

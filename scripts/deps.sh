@@ -41,7 +41,7 @@ packages_for() {
     memcheck) echo valgrind xvfb libgl1-mesa-dri libglx-mesa0 libx11-dev libxtst-dev ;;
     web) echo emscripten nodejs npm chromium ;;
     python) echo pybind11-dev python3-numpy python3-dev python3-scipy python3-pytest python3-meshio python3-venv \
-        python3-pip python3-setuptools python3-wheel ;;
+        python3-pip python3-setuptools python3-wheel python3-dask python3-distributed python3-zarr ;;
     *)
         echo "deps.sh: unknown group '$1' (known: core program build test bench fuzz memcheck python web)" >&2
         exit 2

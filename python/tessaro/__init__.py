@@ -16,7 +16,9 @@ triangles and hull run counterclockwise with y up where delaunator's run
 clockwise; tessaro.NONE (0xffffffff) marks a half-edge on the hull.
 
 The work is done by the compiled extension tessaro._core; this package
-re-exports it and adds what is written in Python.
+re-exports it and adds what is written in Python: tessaro.distributed
+triangulates points past one machine's memory in tiles on Dask (imported on
+its own, as it needs dask).
 """
 
 from ._core import (NONE, Locator, Mesh, Triangulation, Voronoi, __version__, keep_enclosed,

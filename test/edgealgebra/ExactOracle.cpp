@@ -1,5 +1,7 @@
 #include "ExactOracle.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 
@@ -96,4 +98,61 @@ int exactDistanceOrder(const PointD& q, const PointD& a, const PointD& b) {
         return mpq_class(dx * dx + dy * dy);
     };
     return sgn(mpq_class(squared(a) - squared(b)));
+}
+
+namespace {
+
+// Determinant of the 3x3 matrix with rows (p.x, p.y, 1).
+mpq_class minorOf(const PointD& p, const PointD& q, const PointD& r) {
+    return orientationDeterminant<mpq_class>(p, q, r, rational);
+}
+
+} // namespace
+
+int canonicalInCircleSign(const PointD& a, const PointD& b, const PointD& c, const PointD& d) {
+    const int exact = exactInCircleSign(a, b, c, d);
+    if (exact != 0) {
+        return exact;
+    }
+    // Row i of the 4x4 determinant (a, b, c, d) carries eps_i in column 2:
+    // its coefficient is the cofactor (-1)^(i + 2) times the minor without
+    // row i and column 2.
+    const std::array<PointD, 4> rows{a, b, c, d};
+    std::array<int, 4> byRank{0, 1, 2, 3};
+    std::sort(byRank.begin(), byRank.end(), [&rows](int i, int j) {
+        return std::make_pair(rows[i].x, rows[i].y) < std::make_pair(rows[j].x, rows[j].y);
+    });
+    for (const int i : byRank) {
+        std::array<PointD, 3> others{};
+        for (int k = 0, m = 0; k < 4; ++k) {
+            if (k != i) {
+                others[m++] = rows[k];
+            }
+        }
+        const int cofactor = (i % 2 == 0 ? 1 : -1) * sgn(minorOf(others[0], others[1], others[2]));
+        if (cofactor != 0) {
+            return cofactor;
+        }
+    }
+    return 0;
+}
+
+bool circumdiskInBox(const PointD& a, const PointD& b, const PointD& c, double xmin, double ymin,
+                     double xmax, double ymax) {
+    const mpq_class bx = rational(b.x) - rational(a.x), by = rational(b.y) - rational(a.y);
+    const mpq_class cx = rational(c.x) - rational(a.x), cy = rational(c.y) - rational(a.y);
+    const mpq_class twiceArea = 2 * (bx * cy - by * cx);
+    const mpq_class b2 = bx * bx + by * by, c2 = cx * cx + cy * cy;
+    const mpq_class ux = (cy * b2 - by * c2) / twiceArea, uy = (bx * c2 - cx * b2) / twiceArea;
+    const mpq_class radius2 = ux * ux + uy * uy;
+    const mpq_class centreX = ux + rational(a.x), centreY = uy + rational(a.y);
+    // Each side's distance from the centre at least the radius.
+    const std::array<mpq_class, 4> gaps{centreX - rational(xmin), rational(xmax) - centreX,
+                                        centreY - rational(ymin), rational(ymax) - centreY};
+    for (const mpq_class& gap : gaps) {
+        if (gap < 0 || gap * gap < radius2) {
+            return false;
+        }
+    }
+    return true;
 }

@@ -47,3 +47,14 @@ int exactOrientationSign(const PointD& a, const PointD& b, const PointD& c);
 int exactInCircleSign(const PointD& a, const PointD& b, const PointD& c, const PointD& d);
 // Sign of |q - a|^2 - |q - b|^2, in rationals.
 int exactDistanceOrder(const PointD& q, const PointD& a, const PointD& b);
+
+// The in-circle sign under the symbolic perturbation that makes the
+// triangulation canonical: the sites lifted to (x, y, x^2 + y^2 + eps^rank,
+// 1), ranked in (x, y) order, and the 4x4 determinant expanded along the
+// lifted column; zero only for four collinear or repeated points.
+int canonicalInCircleSign(const PointD& a, const PointD& b, const PointD& c, const PointD& d);
+
+// Whether the closed circumscribed disk of the triangle a, b, c lies in the
+// closed box [xmin, xmax] x [ymin, ymax].
+bool circumdiskInBox(const PointD& a, const PointD& b, const PointD& c, double xmin, double ymin,
+                     double xmax, double ymax);

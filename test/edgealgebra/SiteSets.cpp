@@ -119,17 +119,33 @@ Coordinates lattice(int w, int h) {
     return result;
 }
 
-Coordinates exactCircle(bool withCentre) {
-    constexpr int kRadius = 1105; // 5 * 13 * 17: many lattice points on the circle
-    Coordinates result;
-    for (int x = -kRadius; x <= kRadius; ++x) {
-        const int ySquared = kRadius * kRadius - x * x;
+namespace {
+
+void addLatticeCircle(int radius, Coordinates& result) {
+    for (int x = -radius; x <= radius; ++x) {
+        const int ySquared = radius * radius - x * x;
         const int y = static_cast<int>(std::lround(std::sqrt(static_cast<double>(ySquared))));
         if (y * y == ySquared) {
             result.emplace_back(x * kGridStep, y * kGridStep);
             result.emplace_back(x * kGridStep, -y * kGridStep);
         }
     }
+}
+
+} // namespace
+
+Coordinates concentricCircles() {
+    Coordinates result{{0.0f, 0.0f}};
+    for (const int radius : {65, 325, 1105}) {
+        addLatticeCircle(radius, result);
+    }
+    return distinct(result);
+}
+
+Coordinates exactCircle(bool withCentre) {
+    constexpr int kRadius = 1105; // 5 * 13 * 17: many lattice points on the circle
+    Coordinates result;
+    addLatticeCircle(kRadius, result);
     if (withCentre) {
         result.emplace_back(0.0f, 0.0f);
     }

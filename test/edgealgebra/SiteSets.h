@@ -43,6 +43,9 @@ Coordinates lattice(int w, int h);
 // Lattice points exactly on the circle x^2 + y^2 = 1105^2, scaled by 1/4096,
 // optionally with the centre.
 Coordinates exactCircle(bool withCentre);
+// The lattice points exactly on circles of radius 65, 325 and 1105 about the
+// origin, scaled by 1/4096, and the centre: rings of cocircular sites.
+Coordinates concentricCircles();
 // n floats rounded from points on a circle: nearly, not exactly, cocircular.
 Coordinates floatCircle(std::size_t n, double radius, double phase);
 

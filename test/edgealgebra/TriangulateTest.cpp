@@ -14,6 +14,7 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <numeric>
 #include <random>
 #include <set>
 #include <stdexcept>
@@ -90,9 +91,35 @@ std::set<Triangle> checkedTriangles(const Triangulation& t, const std::vector<fl
     return result;
 }
 
+// Every interior edge locally Delaunay and every triangle counterclockwise,
+// decided by the independent exact oracle on the doubles themselves: the
+// triangulation of the convex hull is then the Delaunay triangulation. Ties
+// are held to the canonical rule (the far site strictly outside under the
+// perturbation), which makes that triangulation the canonical one.
+template <typename Coordinate>
+void expectExactlyDelaunay(const Triangulation& t, const std::vector<Coordinate>& coords) {
+    const auto point = [&coords](std::uint32_t i) {
+        return PointD{coords[2 * i], coords[2 * i + 1]};
+    };
+    std::size_t faults = 0;
+    for (std::size_t e = 0; e < t.triangles.size(); ++e) {
+        const PointD a = point(t.triangles[e]), b = point(t.triangles[next(e)]),
+                     c = point(t.triangles[next(next(e))]);
+        faults += exactOrientationSign(a, b, c) <= 0;
+        if (t.halfedges[e] != kNone) {
+            const PointD far = point(t.triangles[next(next(t.halfedges[e]))]);
+            faults += canonicalInCircleSign(a, b, c, far) >= 0;
+        }
+    }
+    EXPECT_EQ(faults, 0u);
+}
+
 struct Family {
     std::string name;
     Coordinates sites;
+    // Four or more sites cocircular with an empty circle: the flat arrays
+    // break the tie canonically, the quad-edge triangulator by its own rule.
+    bool cocircular = false;
 };
 
 std::vector<Family> families() {
@@ -105,11 +132,11 @@ std::vector<Family> families() {
         {"uniform 40000 (strips)", SiteFamilies::uniformFloats(40000, rng)},
         {"random grid 500", SiteFamilies::randomGrid(500, rng)},
         {"vertical lines", SiteFamilies::verticalLines(300, 3, rng)},
-        {"lattice 30 x 30", SiteFamilies::lattice(30, 30)},
-        {"lattice 150 x 150 (strips decline)", SiteFamilies::lattice(150, 150)},
-        {"exact circle with centre", SiteFamilies::exactCircle(true)},
-        {"float circle 200", SiteFamilies::floatCircle(200, 2.0, 0.0)},
-        {"duplicates", SiteFamilies::withDuplicates(600, 9, rng)},
+        {"lattice 30 x 30", SiteFamilies::lattice(30, 30), true},
+        {"lattice 150 x 150 (strips)", SiteFamilies::lattice(150, 150), true},
+        {"exact circle with centre", SiteFamilies::exactCircle(true), true},
+        {"float circle 200", SiteFamilies::floatCircle(200, 2.0, 0.0), true},
+        {"duplicates", SiteFamilies::withDuplicates(600, 9, rng), true},
         {"doubled grid", doubledGrid},
         {"three sites", {{0, 0}, {1, 0}, {0, 1}}},
     };
@@ -127,9 +154,15 @@ TEST(Triangulate, SameTrianglesAsTheTriangulatorAndConsistentArrays) {
             EXPECT_EQ(parallel.halfedges, t.halfedges) << threads << " threads";
             EXPECT_EQ(parallel.hull, t.hull) << threads << " threads";
         }
+        expectExactlyDelaunay(t, coords);
         const std::set<Triangle> expected = trianglesOfTriangulator(family.sites);
-        EXPECT_EQ(checkedTriangles(t, coords), expected);
-        EXPECT_EQ(t.triangles.size(), 3 * expected.size());
+        const std::set<Triangle> triangles = checkedTriangles(t, coords);
+        EXPECT_EQ(t.triangles.size(), 3 * triangles.size());
+        if (!family.cocircular) {
+            EXPECT_EQ(triangles, expected);
+        } else {
+            EXPECT_EQ(triangles.size(), expected.size());
+        }
         EXPECT_EQ(t.hull.front(),
                   *std::min_element(t.triangles.begin(), t.triangles.end(),
                                     [&coords](std::uint32_t a, std::uint32_t b) {
@@ -182,26 +215,6 @@ TEST(Triangulate, OddLengthIsRefused) {
     EXPECT_THROW(EdgeAlgebra::triangulate(std::vector<double>{1, 2, 3}), std::invalid_argument);
 }
 
-// Every interior edge locally Delaunay and every triangle counterclockwise,
-// decided by the independent exact oracle on the doubles themselves: the
-// triangulation of the convex hull is then the Delaunay triangulation.
-void expectExactlyDelaunay(const Triangulation& t, const std::vector<double>& coords) {
-    const auto point = [&coords](std::uint32_t i) {
-        return PointD{coords[2 * i], coords[2 * i + 1]};
-    };
-    std::size_t faults = 0;
-    for (std::size_t e = 0; e < t.triangles.size(); ++e) {
-        const PointD a = point(t.triangles[e]), b = point(t.triangles[next(e)]),
-                     c = point(t.triangles[next(next(e))]);
-        faults += exactOrientationSign(a, b, c) <= 0;
-        if (t.halfedges[e] != kNone) {
-            const PointD far = point(t.triangles[next(next(t.halfedges[e]))]);
-            faults += exactInCircleSign(a, b, c, far) > 0;
-        }
-    }
-    EXPECT_EQ(faults, 0u);
-}
-
 // Survey data in projected coordinates: a site every centimetre or so near
 // (500000, 4500000), where float would merge sites half a metre apart, and
 // points of a circle there, rounded to the centimetre: nearly cocircular.
@@ -251,6 +264,90 @@ TEST(TriangulateDouble, SameArraysAsTheFloatPathOnFloatSites) {
         EXPECT_EQ(lifted.halfedges, single.halfedges);
         EXPECT_EQ(lifted.hull, single.hull);
     }
+}
+
+// The triangles, as points, whose closed circumdisk lies in the closed box.
+std::set<Triangle> trianglesWithDiskIn(const Triangulation& t, const std::vector<float>& coords,
+                                       const std::array<double, 4>& box) {
+    const auto point = [&coords](std::uint32_t i) {
+        return Point(coords[2 * i], coords[2 * i + 1]);
+    };
+    std::set<Triangle> result;
+    for (std::size_t e = 0; e < t.triangles.size(); e += 3) {
+        const Triangle tri{point(t.triangles[e]), point(t.triangles[e + 1]),
+                           point(t.triangles[e + 2])};
+        const auto d = [](const Point& p) { return PointD{p.first, p.second}; };
+        if (circumdiskInBox(d(tri[0]), d(tri[1]), d(tri[2]), box[0], box[1], box[2], box[3])) {
+            result.insert(normalised(tri));
+        }
+    }
+    return result;
+}
+
+// One triangulation, decided by the sites alone: the same triangles for every
+// order of the input (with segments too), and the same triangles inside any
+// window as the triangulation of the window's sites alone.
+TEST(Triangulate, CanonicalForEveryOrderAndEveryWindow) {
+    std::mt19937 rng(23);
+    const Family cases[] = {
+        {"integer grid", SiteFamilies::lattice(40, 40)},
+        {"integer grid (strips)", SiteFamilies::lattice(130, 130)},
+        {"concentric circles", SiteFamilies::concentricCircles()},
+        {"random grid", SiteFamilies::randomGrid(800, rng)},
+        {"uniform", SiteFamilies::uniformFloats(800, rng)},
+    };
+    for (const Family& family : cases) {
+        SCOPED_TRACE(family.name);
+        const std::vector<float> coords = flat(family.sites);
+        const Triangulation t = EdgeAlgebra::triangulate(coords);
+        expectExactlyDelaunay(t, coords);
+        const std::set<Triangle> triangles = checkedTriangles(t, coords);
+
+        Coordinates shuffled = family.sites;
+        std::shuffle(shuffled.begin(), shuffled.end(), rng);
+        const std::vector<float> shuffledCoords = flat(shuffled);
+        EXPECT_EQ(checkedTriangles(EdgeAlgebra::triangulate(shuffledCoords), shuffledCoords),
+                  triangles);
+
+        for (int window = 0; window < 6; ++window) {
+            // Corners at sites' coordinates, so that sites lie on its sides.
+            std::uniform_int_distribution<std::size_t> pick(0, family.sites.size() - 1);
+            const Point p = family.sites[pick(rng)], q = family.sites[pick(rng)];
+            const std::array<double, 4> box{
+                std::min(p.first, q.first), std::min(p.second, q.second),
+                std::max(p.first, q.first), std::max(p.second, q.second)};
+            Coordinates inside;
+            for (const Point& s : shuffled) {
+                if (box[0] <= s.first && s.first <= box[2] && box[1] <= s.second &&
+                    s.second <= box[3]) {
+                    inside.push_back(s);
+                }
+            }
+            const std::vector<float> insideCoords = flat(inside);
+            EXPECT_EQ(
+                trianglesWithDiskIn(EdgeAlgebra::triangulate(insideCoords), insideCoords, box),
+                trianglesWithDiskIn(t, coords, box))
+                << "window " << box[0] << ' ' << box[1] << ' ' << box[2] << ' ' << box[3];
+        }
+    }
+    // Segments through cocircular sites: the sides are triangulated by the
+    // same rule whatever the order of the sites.
+    const Coordinates lattice = SiteFamilies::lattice(12, 12);
+    const std::vector<std::uint32_t> zigzag{0, 13, 13, 2, 2, 139, 139, 0};
+    std::vector<std::uint32_t> position(lattice.size());
+    std::iota(position.begin(), position.end(), 0u);
+    std::shuffle(position.begin(), position.end(), rng);
+    Coordinates shuffled(lattice.size());
+    std::vector<std::uint32_t> shuffledZigzag;
+    for (std::size_t i = 0; i < lattice.size(); ++i) {
+        shuffled[position[i]] = lattice[i];
+    }
+    for (const std::uint32_t end : zigzag) {
+        shuffledZigzag.push_back(position[end]);
+    }
+    EXPECT_EQ(
+        checkedTriangles(EdgeAlgebra::triangulate(flat(shuffled), shuffledZigzag), flat(shuffled)),
+        checkedTriangles(EdgeAlgebra::triangulate(flat(lattice), zigzag), flat(lattice)));
 }
 
 } // namespace

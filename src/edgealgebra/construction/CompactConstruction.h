@@ -34,18 +34,22 @@ namespace CompactConstruction {
 constexpr std::size_t kMinimumStripSites = 16384;
 
 // Guibas and Stolfi's divide and conquer with vertical cuts alone: the result
-// that defines the triangulator's, on every input.
-template <typename Coordinate>
+// that defines the triangulator's, on every input. `policy` decides ties of
+// the in-circle test: NotInside (DelaunayTriangulation's rule) or Canonical
+// (the flat triangulate()'s).
+template <typename Coordinate, Cocircular policy>
 CompactTriangulation<Coordinate>
 buildWithVerticalCuts(PageArray<CompactVertex<Coordinate>> vertices, unsigned threads);
 
 // Dwyer's variant: vertical cuts down to strips of about sqrt(n log n) sites,
-// each strip cut horizontally. Keeps its result only when it is provably the
-// one vertical cuts give: every interior edge strictly locally Delaunay, so
-// that the sites have only one Delaunay triangulation. Otherwise (cocircular
-// sites) returns false; `result` is then left empty and the vertices are in
-// an order of the build's own.
-template <typename Coordinate>
+// each strip cut horizontally. With Decline it keeps its result only when it
+// is provably the one vertical cuts give: every interior edge strictly
+// locally Delaunay, so that the sites have only one Delaunay triangulation.
+// Otherwise (cocircular sites) returns false; `result` is then left empty and
+// the vertices are in an order of the build's own. With Canonical every tie
+// is decided by a rule of the sites alone, the triangulation is unique, and
+// the build always succeeds with the result vertical cuts give.
+template <typename Coordinate, Cocircular policy>
 bool buildWithStrips(PageArray<CompactVertex<Coordinate>>& vertices,
                      CompactTriangulation<Coordinate>& result, unsigned threads);
 

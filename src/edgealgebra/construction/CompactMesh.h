@@ -1,5 +1,6 @@
 #pragma once
 
+#include "predicates/CanonicalInCircle.h"
 #include "predicates/CoordinatePredicates.h"
 #include "structure/CompactSubdivision.h"
 
@@ -20,9 +21,15 @@ struct CompactVertex {
 
 // What a compact build does when four distinct sites turn out exactly
 // cocircular: stop (the fast build, which keeps only results it can prove
-// unique, throws NotUnique), or decide as Site::inCircle does (strictly
-// inside only), as the construction with vertical cuts does everywhere.
-enum class Cocircular { Decline, NotInside };
+// unique, throws NotUnique), decide as Site::inCircle does (strictly inside
+// only), as DelaunayTriangulation's construction with vertical cuts does
+// everywhere, or break the tie by CanonicalInCircle, as the flat
+// triangulate() does. NotInside makes the choice among the Delaunay
+// triangulations of cocircular sites depend on the order of the merges, and so
+// on which other sites are present; Canonical defines one triangulation by the
+// sites' coordinates alone. The two differ only where four or more sites are
+// exactly cocircular with no site inside their circle.
+enum class Cocircular { Decline, NotInside, Canonical };
 
 struct NotUnique {};
 
@@ -94,16 +101,23 @@ public:
         return compactOrientation(m_vertices, a, b, c) > 0;
     }
 
-    // d strictly inside the circle through a, b, c (counterclockwise).
+    // d inside the circle through a, b, c (counterclockwise): strictly, or
+    // by the canonical tie-break.
     bool inCircle(Vertex d, Vertex a, Vertex b, Vertex c) const {
         if (d == a || d == b || d == c || a == b || a == c || b == c) {
             return false;
         }
         const int sign = compactInCircleSign(m_vertices, a, b, c, d);
-        if (policy == Cocircular::Decline && sign == 0) {
+        if (sign != 0 || policy == Cocircular::NotInside) {
+            return sign > 0;
+        }
+        if (policy == Cocircular::Decline) {
             throw NotUnique();
         }
-        return sign > 0;
+        const CompactVertex<Coordinate>&va = m_vertices[a], &vb = m_vertices[b],
+              &vc = m_vertices[c], &vd = m_vertices[d];
+        return CanonicalInCircle<Coordinate>::tieSign(va.x, va.y, vb.x, vb.y, vc.x, vc.y, vd.x,
+                                                      vd.y) > 0;
     }
 
     // Exact sign of the orientation of a, b, c: positive counterclockwise.

@@ -172,7 +172,8 @@ bool CompactToQuadEdges::triangulateWithStrips(const std::vector<Site*>& sites, 
         return false;
     }
     CompactTriangulation<float> built;
-    if (!CompactConstruction::buildWithStrips(vertices, built, threads)) {
+    if (!CompactConstruction::buildWithStrips<float, Cocircular::Decline>(vertices, built,
+                                                                          threads)) {
         return false;
     }
     QuadWriter writer(built, sites, threads);

@@ -15,10 +15,9 @@ namespace CompactConstruction {
 namespace {
 
 // Vertical cuts over vertices [lo, hi) in sort order.
-template <typename Coordinate>
-HullEdges<Coordinate, Cocircular::NotInside>
-verticalCuts(CompactMesh<Coordinate, Cocircular::NotInside>& mesh, std::uint32_t lo,
-             std::uint32_t hi) {
+template <typename Coordinate, Cocircular policy>
+HullEdges<Coordinate, policy> verticalCuts(CompactMesh<Coordinate, policy>& mesh, std::uint32_t lo,
+                                           std::uint32_t hi) {
     if (hi - lo == 2) {
         return DivideAndConquerSteps::triangulateTwo(mesh, lo, lo + 1);
     }
@@ -33,14 +32,15 @@ verticalCuts(CompactMesh<Coordinate, Cocircular::NotInside>& mesh, std::uint32_t
 
 } // namespace
 
-template <typename Coordinate>
+template <typename Coordinate, Cocircular policy>
 CompactTriangulation<Coordinate>
 buildWithVerticalCuts(PageArray<CompactVertex<Coordinate>> vertices, unsigned threads) {
-    using Mesh = CompactMesh<Coordinate, Cocircular::NotInside>;
+    static_assert(policy != Cocircular::Decline, "vertical cuts decide every tie");
+    using Mesh = CompactMesh<Coordinate, policy>;
     CompactTriangulation<Coordinate> result;
     const std::size_t n = vertices.size();
     result.edges = CompactSubdivision(quadCapacity(n));
-    auto build = unitBuild<Cocircular::NotInside>(
+    auto build = unitBuild<policy>(
         result.edges, vertices.data(), n,
         [](Mesh& mesh, std::uint32_t lo, std::uint32_t hi) { return verticalCuts(mesh, lo, hi); });
     const auto hull = build.build(0, static_cast<std::uint32_t>(n), threads, result.region);
@@ -51,10 +51,16 @@ buildWithVerticalCuts(PageArray<CompactVertex<Coordinate>> vertices, unsigned th
     return result;
 }
 
-template CompactTriangulation<float> buildWithVerticalCuts(PageArray<CompactVertex<float>>,
-                                                           unsigned);
-template CompactTriangulation<double> buildWithVerticalCuts(PageArray<CompactVertex<double>>,
-                                                            unsigned);
+#define EDGEALGEBRA_INSTANTIATE(Coordinate)                                                        \
+    template CompactTriangulation<Coordinate>                                                      \
+    buildWithVerticalCuts<Coordinate, Cocircular::NotInside>(PageArray<CompactVertex<Coordinate>>, \
+                                                             unsigned);                            \
+    template CompactTriangulation<Coordinate>                                                      \
+    buildWithVerticalCuts<Coordinate, Cocircular::Canonical>(PageArray<CompactVertex<Coordinate>>, \
+                                                             unsigned);
+EDGEALGEBRA_INSTANTIATE(float)
+EDGEALGEBRA_INSTANTIATE(double)
+#undef EDGEALGEBRA_INSTANTIATE
 
 } // namespace CompactConstruction
 } // namespace EdgeAlgebra

@@ -11,11 +11,12 @@ namespace {
 using Record = CompactSubdivision::Record;
 
 // The compact mesh for inserting segments: keeps one edge out of every
-// vertex, mended when that edge goes.
+// vertex, mended when that edge goes. The polygons on the segments' sides are
+// triangulated by the canonical tie rule that built the triangulation.
 template <typename Coordinate>
-class InsertionMesh : public CompactMesh<Coordinate, Cocircular::NotInside> {
+class InsertionMesh : public CompactMesh<Coordinate, Cocircular::Canonical> {
 public:
-    using Base = CompactMesh<Coordinate, Cocircular::NotInside>;
+    using Base = CompactMesh<Coordinate, Cocircular::Canonical>;
 
     explicit InsertionMesh(CompactTriangulation<Coordinate>& built)
         : Base(built.edges, built.region, built.vertices.data()), m_edges(built.edges),

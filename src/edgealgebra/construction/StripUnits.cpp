@@ -40,12 +40,12 @@ std::uint32_t stripSites(std::size_t n) {
 // frame turned by a quarter turn clockwise, (x, y) -> (y, -x): ascending y,
 // then descending x. A turn keeps every orientation, so the merge of Guibas
 // and Stolfi works unchanged on halves separated in either order.
-template <typename Coordinate>
+template <typename Coordinate, Cocircular policy>
 class StripUnit {
 public:
     using Vertex = CompactVertex<Coordinate>;
-    using Mesh = CompactMesh<Coordinate, Cocircular::Decline>;
-    using Hull = HullEdges<Coordinate, Cocircular::Decline>;
+    using Mesh = CompactMesh<Coordinate, policy>;
+    using Hull = HullEdges<Coordinate, policy>;
 
     StripUnit(Vertex* vertices, Mesh& mesh, const CompactSubdivision& edges,
               std::uint32_t stripSites)
@@ -142,10 +142,11 @@ private:
 
 } // namespace
 
-template <typename Coordinate>
+template <typename Coordinate, Cocircular policy>
 bool buildWithStrips(PageArray<CompactVertex<Coordinate>>& vertices,
                      CompactTriangulation<Coordinate>& result, unsigned threads) {
-    using Unit = StripUnit<Coordinate>;
+    static_assert(policy != Cocircular::NotInside, "strips cannot reproduce that tie rule");
+    using Unit = StripUnit<Coordinate, policy>;
     using Mesh = typename Unit::Mesh;
     const std::size_t n = vertices.size();
     const std::uint32_t strip = stripSites(n);
@@ -154,7 +155,7 @@ bool buildWithStrips(PageArray<CompactVertex<Coordinate>>& vertices,
     // Once one unit meets cocircular sites the whole build is declined: the
     // units not started yet are not built.
     std::atomic<bool> declined{false};
-    auto build = unitBuild<Cocircular::Decline>(
+    auto build = unitBuild<policy>(
         built.edges, vertices.data(), n,
         [&vertices, &built, &declined, strip](Mesh& mesh, std::uint32_t lo, std::uint32_t hi) {
             if (declined) {
@@ -176,7 +177,9 @@ bool buildWithStrips(PageArray<CompactVertex<Coordinate>>& vertices,
     }
     built.region.markUnusedFree(built.edges);
     built.vertices = std::move(vertices);
-    if (!isStrictlyDelaunay(built, threads)) {
+    // Under the canonical rule the sites have exactly one triangulation, which
+    // any order of cuts finds: nothing to prove.
+    if (policy == Cocircular::Decline && !isStrictlyDelaunay(built, threads)) {
         vertices = std::move(built.vertices);
         return false;
     }
@@ -184,10 +187,14 @@ bool buildWithStrips(PageArray<CompactVertex<Coordinate>>& vertices,
     return true;
 }
 
-template bool buildWithStrips(PageArray<CompactVertex<float>>&, CompactTriangulation<float>&,
-                              unsigned);
-template bool buildWithStrips(PageArray<CompactVertex<double>>&, CompactTriangulation<double>&,
-                              unsigned);
+#define EDGEALGEBRA_INSTANTIATE(Coordinate)                                                        \
+    template bool buildWithStrips<Coordinate, Cocircular::Decline>(                                \
+        PageArray<CompactVertex<Coordinate>>&, CompactTriangulation<Coordinate>&, unsigned);       \
+    template bool buildWithStrips<Coordinate, Cocircular::Canonical>(                              \
+        PageArray<CompactVertex<Coordinate>>&, CompactTriangulation<Coordinate>&, unsigned);
+EDGEALGEBRA_INSTANTIATE(float)
+EDGEALGEBRA_INSTANTIATE(double)
+#undef EDGEALGEBRA_INSTANTIATE
 
 } // namespace CompactConstruction
 } // namespace EdgeAlgebra

@@ -102,8 +102,8 @@ PageArray<CompactVertex<Coordinate>> verticesInOrder(CoordinateView<Coordinate> 
     return vertices;
 }
 
-// The fast construction where it can prove its result; vertical cuts where it
-// cannot, and for fewer sites.
+// The canonical triangulation: by strips for many sites, by vertical cuts for
+// fewer (the two give the same, the triangulation being unique).
 template <typename Coordinate>
 CompactTriangulation<Coordinate> build(CoordinateView<Coordinate> coords,
                                        const ScratchVector<std::uint32_t>& order,
@@ -111,12 +111,12 @@ CompactTriangulation<Coordinate> build(CoordinateView<Coordinate> coords,
     PageArray<CompactVertex<Coordinate>> vertices = verticesInOrder(coords, order, threads);
     if (order.size() >= CompactConstruction::kMinimumStripSites) {
         CompactTriangulation<Coordinate> built;
-        if (CompactConstruction::buildWithStrips(vertices, built, threads)) {
-            return built;
-        }
-        vertices = verticesInOrder(coords, order, threads);
+        CompactConstruction::buildWithStrips<Coordinate, Cocircular::Canonical>(vertices, built,
+                                                                                threads);
+        return built;
     }
-    return CompactConstruction::buildWithVerticalCuts(std::move(vertices), threads);
+    return CompactConstruction::buildWithVerticalCuts<Coordinate, Cocircular::Canonical>(
+        std::move(vertices), threads);
 }
 
 template <typename Coordinate>

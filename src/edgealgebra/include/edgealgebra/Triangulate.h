@@ -45,9 +45,19 @@ constexpr std::uint32_t prevHalfedge(std::uint32_t e) {
     return e % 3 == 0 ? e + 2 : e - 1;
 }
 
-// The Delaunay triangulation of the sites (x0, y0, x1, y1, ...): exactly the
-// triangles of DelaunayTriangulation on the same sites, with exact
-// predicates.
+// The Delaunay triangulation of the sites (x0, y0, x1, y1, ...), with exact
+// predicates. Where four or more sites are cocircular with no site inside
+// their circle, more than one triangulation is Delaunay; the one chosen is
+// canonical: the in-circle test is perturbed symbolically as if each site
+// were lifted by an infinitesimal that shrinks along the sites' (x, y) order,
+// so the choice depends only on the coordinates of the sites involved, never
+// on the input order or on the other sites. Hence the triangles are the same
+// for every order of the input, and for any axis-parallel box W, the
+// triangles of the sites in W whose closed circumdisk lies in W are exactly
+// the triangles of all sites whose closed circumdisk lies in W. In general
+// position these are the triangles of DelaunayTriangulation on the same
+// sites; on cocircular sites DelaunayTriangulation keeps its own rule and the
+// two may choose different diagonals.
 // - Sites with a NaN or infinite coordinate appear in no triangle and not in
 //   the hull. Of sites with equal coordinates only the one with the lowest
 //   index takes part.

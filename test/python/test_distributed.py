@@ -1,0 +1,73 @@
+"""tessaro.distributed against tessaro.triangulate: the same triangles, each once,
+on a real two-worker cluster (loopback only) and on the threaded scheduler."""
+
+import numpy as np
+import pytest
+
+import tessaro
+import tessaro.distributed
+
+da = pytest.importorskip("dask.array")
+distributed = pytest.importorskip("distributed")
+
+
+@pytest.fixture(scope="module")
+def client():
+    with distributed.LocalCluster(n_workers=2, threads_per_worker=1, processes=True,
+                                  host="127.0.0.1", dashboard_address="127.0.0.1:0") as cluster:
+        with distributed.Client(cluster) as c:
+            yield c
+
+
+def rows(triangles):
+    """Each triangle from its lowest index on (orientation kept), rows sorted."""
+    t = np.asarray(triangles, dtype=np.int64).reshape(-1, 3)
+    t = t[np.arange(len(t))[:, None], (np.argmin(t, axis=1)[:, None] + np.arange(3)) % 3]
+    return t[np.lexsort(t.T[::-1])]
+
+
+def uniform(rng):
+    return rng.random((30_000, 2))
+
+
+def blobs(rng):
+    centres = rng.random((4, 2)) * 100
+    return (centres[rng.integers(0, 4, 30_000)] + rng.normal(0, 0.5, (30_000, 2))).astype(np.float32)
+
+
+def grid(rng):
+    g = np.stack(np.meshgrid(np.arange(180.0), np.arange(180.0)), -1).reshape(-1, 2)
+    return g[rng.permutation(len(g))]
+
+
+def with_repeats_and_holes(rng):
+    """Grid rows repeated far apart in index order, and NaN and infinite rows."""
+    g = grid(rng)[:25_000]
+    points = np.concatenate([g, g[rng.integers(0, len(g), 3000)], np.full((300, 2), np.nan)])
+    points[rng.integers(0, len(points), 300), rng.integers(0, 2, 300)] = np.inf
+    return points[rng.permutation(len(points))]
+
+
+@pytest.mark.parametrize("scheduler", ["cluster", "threads"])
+@pytest.mark.parametrize("make", [uniform, blobs, grid, with_repeats_and_holes])
+def test_same_triangles_as_one_machine(make, scheduler, request):
+    points = make(np.random.default_rng(7))
+    client = request.getfixturevalue("client") if scheduler == "cluster" else None
+    chunked = da.from_array(points, chunks=(len(points) // 5 + 1, 2))
+    result = tessaro.distributed.triangulate(chunked, tile_points=2000, client=client)
+    assert result.dtype == np.int64 and result.shape[1] == 3
+    got = result.compute() if client is None else client.compute(result).result()
+    expected = rows(tessaro.triangulate(points).triangles)
+    assert len(got) == result.shape[0]
+    np.testing.assert_array_equal(rows(got), expected)
+
+
+def test_small_and_bad_input():
+    assert tessaro.distributed.triangulate(np.zeros((0, 2))).shape == (0, 3)
+    line = np.stack([np.arange(10.0), np.arange(10.0)], 1)
+    assert tessaro.distributed.triangulate(line, tile_points=3).compute().shape == (0, 3)
+    square = np.array([[0, 0], [1, 0], [1, 1], [0, 1], [0.5, 0.5]])
+    np.testing.assert_array_equal(rows(tessaro.distributed.triangulate(square).compute()),
+                                  rows(tessaro.triangulate(square).triangles))
+    with pytest.raises(ValueError, match="shape"):
+        tessaro.distributed.triangulate(np.zeros((4, 3)))
