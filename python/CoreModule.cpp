@@ -16,22 +16,10 @@ namespace py = pybind11;
 
 namespace {
 
-constexpr const char* kModuleDoc = R"doc(
-Exact Delaunay triangulations and Voronoi cells of 2-D points, on numpy arrays.
-
-    >>> import numpy as np, tessaro
-    >>> points = np.array([[0, 0], [4, 0], [2, 3], [0, 4], [4, 4]], dtype=float)
-    >>> tri = tessaro.triangulate(points)
-    >>> tri.triangles.shape
-    (4, 3)
-    >>> tessaro.Voronoi(tri, points, (0, 0, 4, 4)).cell(2)   # (k, 2) corners
-
-Every decision (orientation, incircle) is exact on the float64 or float32
-coordinates given, so nearly collinear or nearly cocircular points get the
-one correct answer. Index arrays are uint32, laid out as delaunator's, but
-triangles and hull run counterclockwise with y up where delaunator's run
-clockwise; tessaro.NONE (0xffffffff) marks a half-edge on the hull.
-)doc";
+// The package tessaro documents the whole API; this names the part that is
+// compiled.
+constexpr const char* kModuleDoc =
+    "The compiled part of the package tessaro, which re-exports it: see help(tessaro).";
 
 } // namespace
 

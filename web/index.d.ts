@@ -44,7 +44,16 @@ export class Tessaro {
     /** The Voronoi diagram clipped to [xmin, ymin, xmax, ymax] (default [0, 0, 960, 500]). */
     voronoi(bounds?: [number, number, number, number] | ArrayLike<number>): Voronoi;
 
-    /** Nothing of a triangulation stays in the module's memory; kept for symmetry. */
+    /**
+     * The index of the site nearest to (x, y), as d3-delaunay's find: the lowest
+     * index among equally near sites, decided exactly; -1 when no site takes part.
+     */
+    find(x: number, y: number): number;
+
+    /** The triangle that holds (x, y), or -1 outside the triangulation or in a hole. */
+    findTriangle(x: number, y: number): number;
+
+    /** Frees the point locator that find() builds, now rather than when collected. */
     free(): void;
 }
 

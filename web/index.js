@@ -133,6 +133,8 @@ function writeTriangulation(tessaro) {
 
 // Frees a Voronoi diagram's memory in the module once the diagram is dropped.
 const voronoiRegistry = new FinalizationRegistry((handle) => core._tessaro_voronoi_free(handle));
+// The same for the point locator a triangulation builds on its first query.
+const locatorRegistry = new FinalizationRegistry((handle) => core._tessaro_locator_free(handle));
 
 export class Tessaro {
     // Sites given as objects, read with getX and getY (by default p[0], p[1]).
@@ -174,6 +176,7 @@ export class Tessaro {
     }
 
     _take(arrays) {
+        this.free();
         this.triangles = arrays.triangles;
         this.halfedges = arrays.halfedges;
         this.hull = arrays.hull;
@@ -206,9 +209,50 @@ export class Tessaro {
         return new Voronoi(this, bounds);
     }
 
-    // Nothing of a triangulation stays in the module's memory: its arrays are
-    // JavaScript's own. Kept for symmetry with Voronoi.free().
-    free() {}
+    // The index of the site nearest to (x, y), as d3-delaunay's find: the
+    // lowest index among equally near sites, decided exactly; -1 when no site
+    // takes part.
+    find(x, y) {
+        return core._tessaro_locator_nearest(this._locator(), Number(x), Number(y));
+    }
+
+    // The triangle that holds (x, y) (a point on an edge or a corner gets the
+    // same one of its triangles every time), or -1 outside the triangulation
+    // or in a hole carved by keepEnclosed.
+    findTriangle(x, y) {
+        return core._tessaro_locator_find(this._locator(), Number(x), Number(y));
+    }
+
+    // The point locator, built in the module on the first query and kept
+    // there until free() or until the triangulation is collected.
+    _locator() {
+        if (!this._locatorHandle) {
+            const scratch = new Scratch();
+            let triangulation = 0;
+            try {
+                triangulation = writeTriangulation(this);
+                const handle = core._tessaro_locator(triangulation, scratch.doubles(this.coords),
+                                                     this.coords.length);
+                if (handle === 0) throwCoreError();
+                this._locatorHandle = handle;
+                locatorRegistry.register(this, handle, this);
+            } finally {
+                if (triangulation !== 0) core._tessaro_triangulation_free(triangulation);
+                scratch.release();
+            }
+        }
+        return this._locatorHandle;
+    }
+
+    // Frees the point locator of find() now rather than when the
+    // triangulation is collected; the arrays themselves are JavaScript's own.
+    free() {
+        if (this._locatorHandle) {
+            locatorRegistry.unregister(this);
+            core._tessaro_locator_free(this._locatorHandle);
+            this._locatorHandle = 0;
+        }
+    }
 }
 
 function defaultGetX(p) {

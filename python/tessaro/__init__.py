@@ -1,6 +1,6 @@
 """Exact Delaunay triangulations, constrained triangulations and Voronoi cells of
-2-D points, point location and interpolation of scattered data (griddata), on
-numpy arrays.
+2-D points, quality meshes (refine), point location and interpolation of
+scattered data (griddata), on numpy arrays.
 
     >>> import numpy as np, tessaro
     >>> points = np.array([[0, 0], [4, 0], [2, 3], [0, 4], [4, 4]], dtype=float)

@@ -1,6 +1,7 @@
 #include "ExactOracle.h"
 #include "edgealgebra/QuadEdge.h"
 #include "edgealgebra/Site.h"
+#include "predicates/DistanceOrder.h"
 #include "predicates/ExactSign.h"
 #include "predicates/WideIntegerSign.h"
 
@@ -213,6 +214,16 @@ TEST(ExactFallbacks, WideIntegersAgreeWithGmpAndTheOracleOnHardInput) {
                                                              circle[1].y, circle[2].x, circle[2].y,
                                                              circle[3].x, circle[3].y),
                       inCircle);
+            // The circle's first two points seen from its centre: nearly, or
+            // exactly, equally far.
+            const PointD centre = place({0.0, 0.0});
+            const int nearer = exactDistanceOrder(centre, circle[0], circle[1]);
+            ASSERT_EQ(EdgeAlgebra::WideIntegerSign::distanceOrder(
+                          centre.x, centre.y, circle[0].x, circle[0].y, circle[1].x, circle[1].y),
+                      nearer);
+            ASSERT_EQ(EdgeAlgebra::DistanceOrder::exactCompare(
+                          centre.x, centre.y, circle[0].x, circle[0].y, circle[1].x, circle[1].y),
+                      nearer);
             if (hard.asFloat) {
                 auto f = [](double v) { return static_cast<float>(v); };
                 ASSERT_EQ(EdgeAlgebra::ExactSign::orientation(f(line[0].x), f(line[0].y),

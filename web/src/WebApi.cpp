@@ -5,6 +5,7 @@
 
 #include <edgealgebra/Box.h>
 #include <edgealgebra/KeepEnclosed.h>
+#include <edgealgebra/Locate.h>
 #include <edgealgebra/Triangulate.h>
 #include <edgealgebra/Voronoi.h>
 
@@ -215,6 +216,39 @@ EMSCRIPTEN_KEEPALIVE const double* tessaro_voronoi_cell_data(const WebVoronoi* v
 
 EMSCRIPTEN_KEEPALIVE void tessaro_voronoi_free(WebVoronoi* voronoi) {
     delete voronoi;
+}
+
+// Point location over a triangulation given in delaunator's order. The
+// Locator answers triangle numbers, which the reversal of the corners keeps.
+EMSCRIPTEN_KEEPALIVE EdgeAlgebra::Locator*
+tessaro_locator(const WebTriangulation* triangulation, const double* coords, std::size_t count) {
+    return guarded(
+        [&] {
+            EdgeAlgebra::Triangulation counterclockwise = triangulation->arrays;
+            TessaroWeb::reverseOrientation(counterclockwise);
+            return new EdgeAlgebra::Locator(counterclockwise,
+                                            std::vector<double>(coords, coords + count), 1);
+        },
+        static_cast<EdgeAlgebra::Locator*>(nullptr));
+}
+
+// The triangle that holds (x, y), or -1 outside the triangulation.
+EMSCRIPTEN_KEEPALIVE int tessaro_locator_find(const EdgeAlgebra::Locator* locator, double x,
+                                              double y) {
+    const std::uint32_t t = locator->find(x, y);
+    return t == EdgeAlgebra::kNone ? -1 : static_cast<int>(t);
+}
+
+// The site nearest to (x, y), the lowest index among equally near ones; -1
+// when no site takes part in the triangulation.
+EMSCRIPTEN_KEEPALIVE int tessaro_locator_nearest(const EdgeAlgebra::Locator* locator, double x,
+                                                 double y) {
+    const std::uint32_t i = locator->nearest(x, y);
+    return i == EdgeAlgebra::kNone ? -1 : static_cast<int>(i);
+}
+
+EMSCRIPTEN_KEEPALIVE void tessaro_locator_free(EdgeAlgebra::Locator* locator) {
+    delete locator;
 }
 
 } // extern "C"

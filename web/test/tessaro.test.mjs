@@ -155,11 +155,46 @@ test('Voronoi cells tile the bounds and run like the triangles', () => {
     assert.throws(() => new Tessaro(coords).voronoi([0, 0, 0, 1]), RangeError);
 });
 
+test('find answers the nearest site, findTriangle the triangle that holds a point', () => {
+    // Integer sites, so that ties between equally near sites are exact.
+    const coords = Float64Array.from(uniform(400, 11), Math.round);
+    const t = new Tessaro(coords);
+    const used = new Set(t.triangles);
+    const next = random(12);
+    for (let k = 0; k < 300; k++) {
+        const x = Math.round(next() * 1000), y = Math.round(next() * 1000);
+        let best = -1, bestDistance = Infinity;
+        for (let i = 0; i < coords.length / 2; i++) {
+            const d = (coords[2 * i] - x) ** 2 + (coords[2 * i + 1] - y) ** 2;
+            if (d < bestDistance && used.has(i)) best = i, bestDistance = d;
+        }
+        assert.equal(t.find(x, y), best, `nearest to ${x}, ${y}`);
+        const triangle = t.findTriangle(x, y);
+        if (triangle >= 0) {
+            const [a, b, c] = t.triangles.slice(3 * triangle, 3 * triangle + 3);
+            const side = (p, q) => (coords[2 * q] - coords[2 * p]) * (y - coords[2 * p + 1]) -
+                                   (coords[2 * q + 1] - coords[2 * p + 1]) * (x - coords[2 * p]);
+            assert.ok(side(a, b) <= 0 && side(b, c) <= 0 && side(c, a) <= 0, 'clockwise, holds it');
+        }
+    }
+    const frame = new Tessaro([0, 0, 4, 0, 4, 4, 0, 4, 1, 1, 3, 1, 3, 3, 1, 3],
+                              { segments: [0, 1, 1, 2, 2, 3, 3, 0, 4, 5, 5, 6, 6, 7, 7, 4] });
+    assert.ok(frame.findTriangle(2, 2) >= 0);
+    frame.keepEnclosed([2, 2]);
+    assert.equal(frame.findTriangle(2, 2), -1, 'in the hole');
+    assert.equal(frame.findTriangle(9, 9), -1, 'outside');
+    assert.ok(frame.findTriangle(0.5, 2) >= 0);
+    frame.free();
+});
+
 test('the heap does not grow over repeated runs, failed ones included', () => {
     const coords = uniform(1e6, 10);
     const run = () => {
         new Tessaro(coords);
         new Tessaro(coords).voronoi([0, 0, 1000, 1000]).free();
+        const located = new Tessaro(coords);
+        located.find(500, 500);
+        located.free();
         assert.throws(() => new Tessaro([0, 0, 4, 0, 4, 4, 0, 4, 2, 1], { segments: [0, 2, 1, 3] }));
     };
     run();

@@ -229,5 +229,22 @@ int inCircle(double ax, double ay, double bx, double by, double cx, double cy, d
     return WideInteger::compare(p, q);
 }
 
+int distanceOrder(double qx, double qy, double ax, double ay, double bx, double by) {
+    const int low = lowestBit({qx, qy, ax, ay, bx, by});
+    WideInteger axq, ayq, bxq, byq;
+    {
+        const WideInteger xq(qx, low), yq(qy, low), xa(ax, low), ya(ay, low), xb(bx, low),
+            yb(by, low);
+        subtract(xq, xa, axq);
+        subtract(yq, ya, ayq);
+        subtract(xq, xb, bxq);
+        subtract(yq, yb, byq);
+    }
+    WideInteger a2, b2;
+    crossTerm(axq, axq, ayq, ayq, false, a2);
+    crossTerm(bxq, bxq, byq, byq, false, b2);
+    return WideInteger::compare(a2, b2);
+}
+
 } // namespace WideIntegerSign
 } // namespace EdgeAlgebra

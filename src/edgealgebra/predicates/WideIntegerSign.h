@@ -16,5 +16,8 @@ int orientation(double ax, double ay, double bx, double by, double cx, double cy
 int inCircle(double ax, double ay, double bx, double by, double cx, double cy, double dx,
              double dy);
 
+// Sign (-1, 0, 1) of |q - a|^2 - |q - b|^2: negative when a lies nearer q.
+int distanceOrder(double qx, double qy, double ax, double ay, double bx, double by);
+
 } // namespace WideIntegerSign
 } // namespace EdgeAlgebra
