@@ -81,14 +81,8 @@ py::array_t<std::int64_t> answer(py::handle xi, long long threads, Query&& query
 }
 
 Interpolation method(const std::string& name) {
-    if (name == "linear") {
-        return Interpolation::Linear;
-    }
-    if (name == "natural") {
-        return Interpolation::NaturalNeighbour;
-    }
-    if (name == "nearest") {
-        return Interpolation::Nearest;
+    if (const auto named = EdgeAlgebra::interpolationNamed(name)) {
+        return *named;
     }
     throw py::value_error("method must be 'linear', 'natural' or 'nearest', got '" + name + "'");
 }

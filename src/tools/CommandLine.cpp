@@ -44,11 +44,18 @@ std::string optionValue(const std::vector<std::string>& arguments, std::size_t& 
     return arguments[++i];
 }
 
-double finiteNumber(const std::string& text, const char* option) {
+// The whole of `text` read as a number into `value`; false for anything else
+// and for a number beyond double's range.
+bool readNumber(const std::string& text, double& value) {
     char* end = nullptr;
     errno = 0;
-    const double value = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end != '\0' || errno == ERANGE || !std::isfinite(value)) {
+    value = std::strtod(text.c_str(), &end);
+    return !text.empty() && *end == '\0' && errno != ERANGE;
+}
+
+double finiteNumber(const std::string& text, const char* option) {
+    double value = 0.0;
+    if (!readNumber(text, value) || !std::isfinite(value)) {
         throw UsageError(std::string("option ") + option + ": '" + text +
                          "' is not a finite number");
     }
@@ -63,10 +70,8 @@ double clipNumber(const std::string& text) {
 double boundValue(const std::vector<std::string>& arguments, std::size_t& i,
                   const std::string& name, double below) {
     const std::string text = optionValue(arguments, i, name);
-    char* end = nullptr;
-    errno = 0;
-    const double value = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end != '\0' || errno == ERANGE || !(value >= 0.0 && value < below)) {
+    double value = 0.0;
+    if (!readNumber(text, value) || !(value >= 0.0 && value < below)) {
         throw UsageError("option " + name + ": '" + text + "' is not a number from 0 " +
                          (below < HUGE_VAL ? "up to (not including) 60" : "up"));
     }
@@ -141,15 +146,9 @@ double gridStep(const std::string& text) {
     return step;
 }
 
-EdgeAlgebra::Interpolation interpolationNamed(const std::string& name) {
-    if (name == "linear") {
-        return EdgeAlgebra::Interpolation::Linear;
-    }
-    if (name == "natural") {
-        return EdgeAlgebra::Interpolation::NaturalNeighbour;
-    }
-    if (name == "nearest") {
-        return EdgeAlgebra::Interpolation::Nearest;
+EdgeAlgebra::Interpolation interpolationMethod(const std::string& name) {
+    if (const auto method = EdgeAlgebra::interpolationNamed(name)) {
+        return *method;
     }
     throw UsageError("option --interpolate: '" + name + "' is none of linear, natural, nearest");
 }
@@ -227,7 +226,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             state.result.gridStep = gridStep(optionValue(arguments, i, "--grid", "a number"));
         } else if (isOption(argument, "--interpolate")) {
             state.result.interpolation =
-                interpolationNamed(optionValue(arguments, i, "--interpolate", "a method"));
+                interpolationMethod(optionValue(arguments, i, "--interpolate", "a method"));
             state.interpolationGiven = true;
         } else if (isOption(argument, "--bounds")) {
             state.result.bounds = boundsBox(optionValue(arguments, i, "--bounds", "four numbers"));

@@ -5,6 +5,7 @@
 #include <new>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 namespace EdgeAlgebra {
 
@@ -17,6 +18,16 @@ void discard(void* data, std::size_t from, std::size_t to, bool mapped) noexcept
 // Offers the whole 2 MiB pages within [data, data + bytes) of any large
 // block for transparent huge pages (only advice).
 void adviseHugePages(void* data, std::size_t bytes) noexcept;
+
+// An empty vector with room for `size` items, that room offered for huge
+// pages: a result array filled once costs a fault per 2 MiB, not per 4 KiB.
+template <typename T>
+std::vector<T> reservedHugeVector(std::size_t size) {
+    std::vector<T> array;
+    array.reserve(size);
+    adviseHugePages(array.data(), size * sizeof(T));
+    return array;
+}
 } // namespace PageMemory
 
 // A fixed-size array of plain values for the core's large working arrays. Its

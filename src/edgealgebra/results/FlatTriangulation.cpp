@@ -1,6 +1,7 @@
 #include "results/FlatTriangulation.h"
 
 #include "construction/SegmentConstraints.h"
+#include "memory/PageArray.h"
 #include "parallel/ForkJoin.h"
 
 #include <algorithm>
@@ -51,14 +52,6 @@ std::vector<Record> outerWalk(const CompactSubdivision& edges, Record first) {
         e = edges.rprev(e);
     } while (e != first);
     return walk;
-}
-
-template <typename T>
-std::vector<T> reservedArray(std::size_t size) {
-    std::vector<T> array;
-    array.reserve(size);
-    PageMemory::adviseHugePages(array.data(), size * sizeof(T));
-    return array;
 }
 
 // The owners, for writing in chunks on several threads: a record tells from
@@ -141,10 +134,10 @@ public:
     // an owner; the triangles go straight to the end of the result (their
     // half-edges wait there as kNone until paired).
     void writeInOrder(Triangulation& result) {
-        result.triangles = reservedArray<std::uint32_t>(m_size);
-        result.halfedges = reservedArray<std::uint32_t>(m_size);
+        result.triangles = PageMemory::reservedHugeVector<std::uint32_t>(m_size);
+        result.halfedges = PageMemory::reservedHugeVector<std::uint32_t>(m_size);
         if (m_segmentOf != nullptr) {
-            result.constrained = reservedArray<std::uint8_t>(m_size);
+            result.constrained = PageMemory::reservedHugeVector<std::uint8_t>(m_size);
         }
         std::vector<bool> numbered(2 * std::size_t{m_edges.quadSlots()}, false);
         const auto setNumber = [this, &numbered](Record e, std::uint32_t n) {
@@ -283,7 +276,7 @@ private:
     template <typename T>
     static std::vector<T> handOver(PageArray<T>& built) {
         constexpr std::size_t kStretch = (std::size_t{1} << 21) / sizeof(T); // 2 MiB
-        std::vector<T> result = reservedArray<T>(built.size());
+        std::vector<T> result = PageMemory::reservedHugeVector<T>(built.size());
         for (std::size_t begin = 0; begin < built.size(); begin += kStretch) {
             const std::size_t end = std::min(built.size(), begin + kStretch);
             result.insert(result.end(), built.data() + begin, built.data() + end);

@@ -21,13 +21,10 @@ ScratchVector<std::uint32_t> inverse(const std::vector<std::uint32_t>& order) {
     return position;
 }
 
-// An array of `size` items whose memory the kernel is asked to back with
-// huge pages: a fresh array of small pages costs a fault per 4 KiB.
+// An array of `size` items backed by huge pages where the kernel allows.
 template <typename T>
 std::vector<T> hugeArray(std::size_t size) {
-    std::vector<T> array;
-    array.reserve(size);
-    PageMemory::adviseHugePages(array.data(), size * sizeof(T));
+    std::vector<T> array = PageMemory::reservedHugeVector<T>(size);
     array.resize(size);
     return array;
 }

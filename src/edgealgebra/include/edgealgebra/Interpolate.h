@@ -5,6 +5,8 @@
 
 #include <cstddef>
 #include <limits>
+#include <optional>
+#include <string_view>
 #include <vector>
 
 namespace EdgeAlgebra {
@@ -20,6 +22,21 @@ enum class Interpolation {
     // The value of the nearest site (ties to the lowest index).
     Nearest,
 };
+
+// The method by the name callers write: "linear", "natural" or "nearest";
+// nothing for another name.
+inline std::optional<Interpolation> interpolationNamed(std::string_view name) {
+    if (name == "linear") {
+        return Interpolation::Linear;
+    }
+    if (name == "natural") {
+        return Interpolation::NaturalNeighbour;
+    }
+    if (name == "nearest") {
+        return Interpolation::Nearest;
+    }
+    return std::nullopt;
+}
 
 // Points (xmin + i * dx, ymin + j * dy) for i < nx, j < ny, row by row (i
 // runs fastest).
