@@ -16,4 +16,7 @@ void bindInterpolate(pybind11::module_& m);
 // refine, Mesh.
 void bindRefine(pybind11::module_& m);
 
+// _triangulate_tile, for tessaro.distributed.
+void bindTile(pybind11::module_& m);
+
 } // namespace TessaroPython

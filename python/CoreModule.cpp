@@ -30,4 +30,5 @@ PYBIND11_MODULE(_core, m) {
     TessaroPython::bindTriangulate(m);
     TessaroPython::bindInterpolate(m);
     TessaroPython::bindRefine(m);
+    TessaroPython::bindTile(m);
 }

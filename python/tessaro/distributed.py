@@ -20,6 +20,7 @@ import math
 
 import numpy as np
 
+from ._core import _triangulate_tile
 from ._core import triangulate as _triangulate_all
 
 __all__ = ["triangulate"]
@@ -29,10 +30,6 @@ __all__ = ["triangulate"]
 # a few spacings, so most tiles are done in the first round.
 _SAMPLE_PER_CHUNK = 20_000
 _FIRST_HALO_SPACINGS = 8.0
-# Circumdisks are tested in double precision with this relative slack; a disk
-# that comes closer to the edge of the seen region than that is not certified,
-# and the tile is done again seeing more, which is always sound.
-_SLACK = 1e-9
 
 
 class _Tiling:
@@ -54,11 +51,16 @@ class _Tiling:
 
     def tile_of(self, x, y):
         column = np.searchsorted(self.x_cuts, x, side="right")
-        tile = np.empty(len(x), dtype=np.int64)
-        for c in np.unique(column):
-            at = column == c
-            tile[at] = self.first[c] + np.searchsorted(self.y_cuts[c], y[at], side="right")
-        return tile
+        # Each column's cuts padded with infinity to one length: a point's
+        # row is the number of its column's cuts at or below it.
+        rows = max(len(cuts) for cuts in self.y_cuts)
+        padded = np.full((len(self.y_cuts), rows), np.inf)
+        for c, cuts in enumerate(self.y_cuts):
+            padded[c, :len(cuts)] = cuts
+        row = np.zeros(len(x), dtype=np.int64)
+        for k in range(rows):
+            row += padded[column, k] <= y
+        return self.first[column] + row
 
     def box(self, tile):
         column = int(np.searchsorted(self.first, tile, side="right") - 1)
@@ -83,9 +85,12 @@ def _split(block, offset, tiling):
     index = np.flatnonzero(finite) + offset
     xy = block[finite]
     tile = tiling.tile_of(xy[:, 0].astype(np.float64), xy[:, 1].astype(np.float64))
-    order = np.argsort(tile, kind="stable")
+    # A radix sort on small keys, stable: each tile's points stay in index order.
+    order = np.argsort(tile.astype(np.uint16 if tiling.count <= 65536 else np.int64),
+                       kind="stable")
     bounds = np.searchsorted(tile[order], np.arange(tiling.count + 1))
-    return [(index[order[bounds[t]:bounds[t + 1]]], xy[order[bounds[t]:bounds[t + 1]]])
+    index, xy = index[order], xy[order]
+    return [(index[bounds[t]:bounds[t + 1]], xy[bounds[t]:bounds[t + 1]])
             for t in range(tiling.count)]
 
 
@@ -93,27 +98,45 @@ def _piece(parts, tile):
     return parts[tile]
 
 
+# Buckets of a tile's x range: a tile's points are kept in bucket order, so
+# that the points in a box are found within the slice of its buckets.
+_BUCKETS = 65535
+
+
 def _gather(*pieces):
-    """A tile's points from every chunk's piece, sorted by x so that the
-    points in a box are found within the slice of its x range."""
+    """A tile's points from every chunk's piece, in order of their x buckets
+    (a radix sort on 16-bit keys, stable: among equal coordinates, index
+    order stays). Returns the indices, the coordinates, the bucket keys, and
+    the lowest x and the keys per unit of x."""
     index = np.concatenate([p[0] for p in pieces])
     xy = np.concatenate([p[1] for p in pieces])
-    order = np.argsort(xy[:, 0], kind="stable")
-    return index[order], xy[order]
+    x = xy[:, 0].astype(np.float64)
+    low = float(x.min()) if len(x) else 0.0
+    width = float(x.max()) - low if len(x) else 0.0
+    scale = _BUCKETS / width if width > 0 else 0.0
+    key = _bucket(x, low, scale)
+    order = np.argsort(key, kind="stable")
+    return index[order], xy[order], key[order], low, scale
+
+
+def _bucket(x, low, scale):
+    if scale == 0:
+        return np.zeros(np.shape(x), dtype=np.uint16)
+    return np.clip((np.asarray(x, dtype=np.float64) - low) * scale, 0, _BUCKETS).astype(np.uint16)
 
 
 def _within(points, boxes):
-    """The points (of a tile, sorted by x) in any of the closed boxes; a point
-    in several boxes comes once per box."""
-    index, xy = points
+    """The points of a tile in any of the closed boxes; a point in several
+    boxes comes once per box."""
+    index, xy, key, low, scale = points
     found_index, found_xy = [], []
     for box in boxes:
-        lo = np.searchsorted(xy[:, 0], box[0], side="left")
-        hi = np.searchsorted(xy[:, 0], box[2], side="right")
-        y = xy[lo:hi, 1]
-        inside = np.flatnonzero((y >= box[1]) & (y <= box[3])) + lo
-        found_index.append(index[inside])
-        found_xy.append(xy[inside])
+        lo = np.searchsorted(key, _bucket(box[0], low, scale), side="left")
+        hi = np.searchsorted(key, _bucket(box[2], low, scale), side="right")
+        x, y = xy[lo:hi, 0], xy[lo:hi, 1]
+        inside = np.flatnonzero((x >= box[0]) & (x <= box[2]) & (y >= box[1]) & (y <= box[3]))
+        found_index.append(index[lo:hi][inside])
+        found_xy.append(xy[lo:hi][inside])
     if not boxes:
         return index[:0], xy[:0]
     return np.concatenate(found_index), np.concatenate(found_xy)
@@ -140,13 +163,21 @@ def _hull_candidates(xy):
     extremes = [extremes[k] for k in (0, 7, 2, 5, 4, 3, 6, 1)]
     px, py = x[extremes], y[extremes]
     scale = np.max(np.abs(px)) + np.max(np.abs(py))
+    tolerance = np.abs(x)
+    tolerance += np.abs(y)
+    tolerance += scale
+    tolerance *= 1e-12 * scale
     inside = np.ones(len(x), dtype=bool)
     for k in range(8):
         ax, ay, bx, by = px[k], py[k], px[(k + 1) % 8], py[(k + 1) % 8]
         if ax == bx and ay == by:
             continue
-        side = (bx - ax) * (y - ay) - (by - ay) * (x - ax)
-        inside &= side > 1e-12 * scale * (scale + np.abs(x) + np.abs(y))
+        # (b - a) x (p - a), expanded to spare temporaries: its rounding stays
+        # far below the tolerance.
+        side = (bx - ax) * y
+        side -= (by - ay) * x
+        side += (by - ay) * ax - (bx - ax) * ay
+        inside &= side > tolerance
     return np.flatnonzero(~inside)
 
 
@@ -178,166 +209,49 @@ def _seen_region(box, margin):
     return (box[0] - margin, box[1] - margin, box[2] + margin, box[3] + margin)
 
 
-def _unseen_parts(seen, bounds):
-    """The parts of the points' bounding box outside the seen box, as closed
-    boxes: there are no points anywhere else that the task has not seen."""
-    x0, y0, x1, y1 = bounds
-    parts = []
-    if seen[0] > x0:
-        parts.append((x0, y0, min(seen[0], x1), y1))
-    if seen[2] < x1:
-        parts.append((max(seen[2], x0), y0, x1, y1))
-    if seen[1] > y0:
-        parts.append((x0, y0, x1, min(seen[1], y1)))
-    if seen[3] < y1:
-        parts.append((x0, max(seen[3], y0), x1, y1))
-    return parts
-
-
-def _circumdisks(x, y):
-    """Circumcentres and radii of triangles with corners (x[:, k], y[:, k])."""
-    bx, by = x[:, 1] - x[:, 0], y[:, 1] - y[:, 0]
-    cx, cy = x[:, 2] - x[:, 0], y[:, 2] - y[:, 0]
-    d = 2.0 * (bx * cy - by * cx)
-    b2, c2 = bx * bx + by * by, cx * cx + cy * cy
-    with np.errstate(divide="ignore", invalid="ignore"):
-        ux, uy = (cy * b2 - by * c2) / d, (bx * c2 - cx * b2) / d
-    return ux + x[:, 0], uy + y[:, 0], np.hypot(ux, uy)
-
-
-def _clipped_extent(ux, uy, reach, bounds):
-    """The bounding boxes of the disks' parts inside the bounding box: where a
-    centre lies beyond a side, the disk meets the box in a cap no wider than
-    its chord along that side."""
-    x0, y0, x1, y1 = bounds
-    dy = np.maximum.reduce([y0 - uy, uy - y1, np.zeros(len(uy))])
-    dx = np.maximum.reduce([x0 - ux, ux - x1, np.zeros(len(ux))])
-    with np.errstate(invalid="ignore"):
-        half_x = np.sqrt(np.maximum((reach - dy) * (reach + dy), 0.0))
-        half_y = np.sqrt(np.maximum((reach - dx) * (reach + dx), 0.0))
-    return np.stack([np.maximum(ux - half_x, x0), np.maximum(uy - half_y, y0),
-                     np.minimum(ux + half_x, x1), np.minimum(uy + half_y, y1)], axis=1)
-
-
-def _boxes_meet_all(extents, box):
-    return ((extents[:, 0] <= box[2]) & (extents[:, 2] >= box[0]) &
-            (extents[:, 1] <= box[3]) & (extents[:, 3] >= box[1]))
-
-
-def _narrow_at_hull(extent, triangles, x, y, ux, uy, reach, hull):
-    """Where a triangle lies on an edge of the points' hull with its
-    circumcentre beyond that edge, the part of its disk within the hull is the
-    thin segment between the edge and the arc: its extent shrinks to the
-    bounding box of the edge moved inwards by the segment's height."""
-    order = hull[0]
-    if len(order) < 3:
-        return
-    codes = np.sort((order << 32) | np.roll(order, -1))
-    for k in range(3):
-        a, b = triangles[:, k], triangles[:, (k + 1) % 3]
-        code = (a << 32) | b
-        at = np.minimum(np.searchsorted(codes, code), len(codes) - 1)
-        on_hull = codes[at] == code
-        if not on_hull.any():
-            continue
-        ax, ay = x[on_hull, k], y[on_hull, k]
-        bx, by = x[on_hull, (k + 1) % 3], y[on_hull, (k + 1) % 3]
-        length = np.hypot(bx - ax, by - ay)
-        nx, ny = -(by - ay) / length, (bx - ax) / length  # inwards: the hull turns left
-        inward = (ux[on_hull] - ax) * nx + (uy[on_hull] - ay) * ny
-        height = reach[on_hull] + inward + _SLACK * (length + np.abs(ax) + np.abs(ay))
-        beyond = inward <= 0
-        corners_x = np.stack([ax, bx, ax + height * nx, bx + height * nx])
-        corners_y = np.stack([ay, by, ay + height * ny, by + height * ny])
-        rows = np.flatnonzero(on_hull)[beyond]
-        narrow = np.stack([corners_x.min(axis=0), corners_y.min(axis=0),
-                           corners_x.max(axis=0), corners_y.max(axis=0)], axis=1)[beyond]
-        extent[rows] = np.concatenate([np.maximum(extent[rows, :2], narrow[:, :2]),
-                                       np.minimum(extent[rows, 2:], narrow[:, 2:])], axis=1)
-
-
-def _covered(extent, seen, extras, bounds):
-    """Whether each extent lies where the task has seen every point: in the
-    seen box, or with each of its parts outside that box (within the bounding
-    box) in one of the extra boxes."""
-    covered = np.ones(len(extent), dtype=bool)
-    for part in _unseen_parts(seen, bounds):
-        meets = _boxes_meet_all(extent, part)
-        piece = np.concatenate([np.maximum(extent[:, :2], part[:2]),
-                                np.minimum(extent[:, 2:], part[2:])], axis=1)
-        inside = np.zeros(len(extent), dtype=bool)
-        for e in extras:
-            inside |= ((piece[:, 0] >= e[0]) & (piece[:, 1] >= e[1]) &
-                       (piece[:, 2] <= e[2]) & (piece[:, 3] <= e[3]))
-        covered &= ~meets | inside
-    return covered
-
-
 def _solve_tile(tile, tiling, margin, extras, bounds, hull, own, *halo):
     """Triangulates a tile and its halo: the points within `margin` of the
     tile and in the `extras` boxes. Returns the triangles that the tile owns
     and None when every triangle reaching into the tile is certified; the
     same triangles and the boxes the doubtful disks reach into when those are
     left to _confirm; None and None when a disk reaches beyond measure."""
-    index = np.concatenate([own[0], hull[0]] + [h[0] for h in halo])
-    xy = np.concatenate([own[1], hull[1].astype(own[1].dtype)] + [h[1] for h in halo])
-    # Index order, so that of coincident points the lowest index takes part,
-    # as in the triangulation of all points.
-    index, first = np.unique(index, return_index=True)
-    xy = xy[first]
-    # One thread per task: Dask runs the tasks side by side.
-    local = np.asarray(_triangulate_all(xy, threads=1).triangles, dtype=np.int64).reshape(-1, 3)
-    triangles = index[local]
-    # Each triangle from its lowest index on (still counterclockwise), so that
-    # every tile computes the same centroid for it, bit for bit.
-    turn = np.argmin(triangles, axis=1)
-    rows = np.arange(len(triangles))[:, None]
-    columns = (turn[:, None] + np.arange(3)) % 3
-    triangles = triangles[rows, columns]
-    local = local[rows, columns]
-    x = xy[:, 0].astype(np.float64)[local]
-    y = xy[:, 1].astype(np.float64)[local]
-
-    box = tiling.box(tile)
-    touching = ((x.min(axis=1) <= box[2]) & (x.max(axis=1) >= box[0]) &
-                (y.min(axis=1) <= box[3]) & (y.max(axis=1) >= box[1]))
-    # A triangle is certified when the part of its closed circumdisk within
-    # the points' hull lies where the task has seen every point: it is then a
-    # triangle of the triangulation of all points. Every triangle reaching
-    # into the tile must be; they then cover the tile, and a triangle of the
-    # whole triangulation whose centroid lies in the tile is the local
-    # triangle that holds that centroid.
-    ux, uy, r = _circumdisks(x[touching], y[touching])
-    reach = r + _SLACK * (r + np.abs(ux) + np.abs(uy))
-    reach = np.where(np.isnan(reach), np.inf, reach)
-    extent = _clipped_extent(ux, uy, reach, bounds)
-    _narrow_at_hull(extent, triangles[touching], x[touching], y[touching], ux, uy, reach, hull)
-    certified = _covered(extent, _seen_region(box, margin), extras, bounds)
-    centroid_x = (x[:, 0] + x[:, 1] + x[:, 2]) / 3.0
-    centroid_y = (y[:, 0] + y[:, 1] + y[:, 2]) / 3.0
-    owned = triangles[(tiling.tile_of(centroid_x, centroid_y) == tile) & touching]
-    if certified.all():
+    # The hull first: of coincident points the one given first takes part,
+    # and the hull holds the lowest index of each; elsewhere a tile's points
+    # keep index order among equal coordinates.
+    own = own[:2]
+    index = np.concatenate([hull[0], own[0]] + [h[0] for h in halo])
+    xy = np.concatenate([hull[1].astype(own[1].dtype), own[1]] + [h[1] for h in halo])
+    seen = np.array([_seen_region(tiling.box(tile), margin)] + list(extras), dtype=np.float64)
+    local, doubtful = _triangulate_tile(xy, index, tiling.box(tile), seen[:1], seen[1:],
+                                        bounds, np.arange(len(hull[0])))
+    # Held until written as the points' numbers in this task and their indices,
+    # two thirds of the room of the indices themselves.
+    owned = (index, local)
+    if len(doubtful) == 0:
         return owned, None
-    # Not yet certified: the triangles stand if no point lies in the boxes
-    # that the doubtful disks reach into, besides those seen (_confirm).
-    wanted = extent[~certified]
-    if not np.isfinite(wanted).all():
+    # Not yet certified: the triangles stand if no point the task has not seen
+    # lies in a doubtful disk (_confirm). Rows: extent, centre, radius.
+    if not np.isfinite(doubtful).all():
         return None, None  # a disk beyond measure: the margin grows instead
-    return owned, [tuple(map(float, w)) for w in wanted]
+    return owned, doubtful
 
 
 def _confirm(result, seen, *points):
-    """A tile's triangles, certified after all when the only points in the
-    boxes its doubtful disks reach into are points it has seen; otherwise
-    None, and the tile is done again."""
+    """A tile's triangles, certified after all when no point it has not seen
+    lies in one of its doubtful disks (each measured with a slack that only
+    widens it); otherwise None, and the tile is done again seeing the disks'
+    boxes too."""
     triangles, wanted = result
     for index, xy in points:
-        x, y = xy[:, 0], xy[:, 1]
+        x, y = xy[:, 0].astype(np.float64), xy[:, 1].astype(np.float64)
         unseen = np.ones(len(index), dtype=bool)
         for box in seen:
             unseen &= ~_in_box(x, y, box)
-        if unseen.any():
-            return None, wanted
+        x, y = x[unseen], y[unseen]
+        for row in wanted:
+            near = _in_box(x, y, row[:4])
+            if ((x[near] - row[4]) ** 2 + (y[near] - row[5]) ** 2 <= row[6] ** 2).any():
+                return None, wanted
     return triangles, None
 
 
@@ -448,7 +362,8 @@ def triangulate(points, *, tile_points=4_000_000, client=None):
             seen = [_seen_region(tiling.box(t), margins[t])] + extras[t]
             neighbours = [u for u in range(tiling.count)
                           if u != t and any(_boxes_meet(tiling.box(u), b) for b in seen)]
-            halo = [delayed(_within)(own[u], seen) for u in neighbours]
+            halo = [delayed(_within)(own[u], [b for b in seen if _boxes_meet(tiling.box(u), b)])
+                    for u in neighbours]
             tasks.append(delayed(_solve_tile)(t, tiling, margins[t], extras[t], bounds, hull,
                                               own[t], *halo))
         results = persist(*tasks)
@@ -461,11 +376,14 @@ def triangulate(points, *, tile_points=4_000_000, client=None):
         for k in doubtful:
             t = pending[k]
             seen = [_seen_region(tiling.box(t), margins[t])] + extras[t]
-            wanted = outcomes[k][1]
+            wanted = _merged([tuple(map(float, row[:4])) for row in outcomes[k][1]])
             sources = [u for u in range(tiling.count)
                        if any(_boxes_meet(tiling.box(u), b) for b in wanted)]
             confirms.append(delayed(_confirm)(results[k], seen,
-                                              *[delayed(_within)(own[u], wanted) for u in sources]))
+                                              *[delayed(_within)(own[u], [
+                                                  b for b in wanted
+                                                  if _boxes_meet(tiling.box(u), b)])
+                                                for u in sources]))
         confirmed = persist(*confirms) if confirms else []
         for k, result, outcome in zip(doubtful, confirmed,
                                       run(*[delayed(_outcome)(c) for c in confirmed])):
@@ -480,7 +398,7 @@ def triangulate(points, *, tile_points=4_000_000, client=None):
             if wanted is None or failures[t] > 3:
                 margins[t] *= 2.0
             else:
-                extras[t] = _merged(extras[t] + wanted)
+                extras[t] = _merged(extras[t] + [tuple(map(float, row[:4])) for row in wanted])
             still.append(t)
         pending = still
 
@@ -491,27 +409,34 @@ def triangulate(points, *, tile_points=4_000_000, client=None):
 
 
 def _hull_bands(hull, seen, margin, sample, count, tile_points):
-    """Boxes around the hull's edges that meet a tile's seen box, each edge's
-    bounding box widened by the margin. Triangles on a long hull edge have
-    huge circumdisks whose parts inside the hull are thin slivers along the
-    edge, reaching past the tile's halo; seeing the band along the edge
-    certifies them in the first round. A band that the sample says would
-    bring in many points is left out (the tile is then done again instead)."""
+    """Boxes around the hull's edges near a tile, each edge's bounding box
+    widened by the margin. Triangles along the hull have huge circumdisks
+    whose parts inside the hull are thin caps along it, reaching past the
+    tile's halo as far as the hull runs nearly straight; seeing the bands
+    along the edges that meet the tile's seen box, and along the hull from
+    there until it has turned by an eighth of a turn, certifies them in the
+    first round. A band that the sample says would bring in many points is
+    left out (the tile is then confirmed or done again instead)."""
     index, xy = hull
     if len(index) < 3:
         return []
     x, y = xy[:, 0].astype(np.float64), xy[:, 1].astype(np.float64)
-    bands = []
-    for k in range(len(index)):
-        j = (k + 1) % len(index)
-        band = (min(x[k], x[j]) - margin, min(y[k], y[j]) - margin,
-                max(x[k], x[j]) + margin, max(y[k], y[j]) + margin)
-        if not _boxes_meet(band, seen):
-            continue
-        inside = np.count_nonzero(_in_box(sample[:, 0], sample[:, 1], band))
-        if inside * count / max(len(sample), 1) <= tile_points / 8:
-            bands.append(band)
-    return _merged(bands) if len(bands) > 32 else bands
+    nx, ny = np.roll(x, -1), np.roll(y, -1)
+    bands = np.stack([np.minimum(x, nx) - margin, np.minimum(y, ny) - margin,
+                      np.maximum(x, nx) + margin, np.maximum(y, ny) + margin], axis=1)
+    meets = ((bands[:, 0] <= seen[2]) & (bands[:, 2] >= seen[0]) &
+             (bands[:, 1] <= seen[3]) & (bands[:, 3] >= seen[1]))
+    if not meets.any():
+        return []
+    # How far the hull has turned at each edge: increasing, a full turn in all.
+    turn = np.unwrap(np.arctan2(ny - y, nx - x))
+    marked = np.sort(np.concatenate([turn[meets] - 2 * np.pi, turn[meets], turn[meets] + 2 * np.pi]))
+    at = np.clip(np.searchsorted(marked, turn), 1, len(marked) - 1)
+    nearest = np.minimum(np.abs(turn - marked[at - 1]), np.abs(marked[at] - turn))
+    chosen = [tuple(map(float, b)) for b in bands[nearest < np.pi / 4]]
+    return [b for b in _merged(chosen)
+            if np.count_nonzero(_in_box(sample[:, 0], sample[:, 1], b)) * count
+            <= tile_points / 8 * max(len(sample), 1)]
 
 
 def _in_box(x, y, box):
@@ -524,8 +449,9 @@ def _boxes_meet(box, seen):
 
 def _outcome(result):
     triangles, wanted = result
-    return (None if triangles is None else len(triangles)), wanted
+    return (None if triangles is None else len(triangles[1])), wanted
 
 
 def _triangles(result):
-    return result[0]
+    index, local = result[0]
+    return index[local]

@@ -4,7 +4,9 @@
 
 namespace EdgeAlgebra {
 
-// An axis-parallel rectangle: xmin < xmax and ymin < ymax, all finite.
+// An axis-parallel rectangle, xmin <= xmax and ymin <= ymax. Callers taking a
+// box from outside check it with isFiniteRectangle; a tile of a larger
+// triangulation may reach to infinity.
 struct Box {
     double xmin, ymin, xmax, ymax;
 };

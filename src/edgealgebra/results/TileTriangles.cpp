@@ -1,0 +1,217 @@
+#include "edgealgebra/Tile.h"
+
+#include "edgealgebra/Circumcenter.h"
+#include "edgealgebra/Triangulate.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+
+namespace EdgeAlgebra {
+
+namespace {
+
+// Circumdisks are measured in double precision and widened by this relative
+// slack; a disk that comes closer than that to the edge of the seen region is
+// not certified, which only ever costs the caller another look.
+constexpr double kSlack = 1e-9;
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+const Box kEverywhere{-kInfinity, -kInfinity, kInfinity, kInfinity};
+
+bool meets(const Box& a, const Box& b) {
+    return a.xmin <= b.xmax && a.xmax >= b.xmin && a.ymin <= b.ymax && a.ymax >= b.ymin;
+}
+
+bool contains(const Box& outer, const Box& inner) {
+    return inner.xmin >= outer.xmin && inner.ymin >= outer.ymin && inner.xmax <= outer.xmax &&
+           inner.ymax <= outer.ymax;
+}
+
+Box intersection(const Box& a, const Box& b) {
+    return {std::max(a.xmin, b.xmin), std::max(a.ymin, b.ymin), std::min(a.xmax, b.xmax),
+            std::min(a.ymax, b.ymax)};
+}
+
+bool isFiniteBox(const Box& b) {
+    return std::isfinite(b.xmin) && std::isfinite(b.ymin) && std::isfinite(b.xmax) &&
+           std::isfinite(b.ymax);
+}
+
+struct Corner {
+    double x, y;
+};
+
+struct Disk {
+    double x, y, reach; // reach: the radius widened by the slack
+};
+
+Disk circumdisk(const std::array<Corner, 3>& c) {
+    const auto centre = circumcenter(c[0].x, c[0].y, c[1].x, c[1].y, c[2].x, c[2].y);
+    const double dx = centre[0] - c[0].x, dy = centre[1] - c[0].y;
+    const double r = std::sqrt(dx * dx + dy * dy);
+    return {centre[0], centre[1], r + kSlack * (r + std::abs(centre[0]) + std::abs(centre[1]))};
+}
+
+// The bounding box of the disk's part inside the bounds: where the centre lies
+// beyond a side, the disk meets the box in a cap no wider than its chord
+// along that side.
+Box clippedExtent(const Disk& d, const Box& bounds) {
+    if (!std::isfinite(d.x) || !std::isfinite(d.y) || !std::isfinite(d.reach)) {
+        return kEverywhere;
+    }
+    const double dy = std::max({bounds.ymin - d.y, d.y - bounds.ymax, 0.0});
+    const double dx = std::max({bounds.xmin - d.x, d.x - bounds.xmax, 0.0});
+    const double halfX = std::sqrt(std::max((d.reach - dy) * (d.reach + dy), 0.0));
+    const double halfY = std::sqrt(std::max((d.reach - dx) * (d.reach + dx), 0.0));
+    return intersection({d.x - halfX, d.y - halfY, d.x + halfX, d.y + halfY}, bounds);
+}
+
+// A triangle on hull edge a -> b (the hull turns left, so inwards is to the
+// left) with its circumcentre beyond that edge: the part of its disk within
+// the hull is the thin segment between the edge and the arc, inside the box
+// of the edge moved inwards by the segment's height.
+void narrowAtHullEdge(Box& extent, Corner a, Corner b, const Disk& d) {
+    const double length = std::hypot(b.x - a.x, b.y - a.y);
+    const double nx = -(b.y - a.y) / length, ny = (b.x - a.x) / length;
+    const double inward = (d.x - a.x) * nx + (d.y - a.y) * ny;
+    if (!(inward <= 0.0) || !std::isfinite(d.reach)) {
+        return;
+    }
+    const double height = d.reach + inward + kSlack * (length + std::abs(a.x) + std::abs(a.y));
+    const double xs[4] = {a.x, b.x, a.x + height * nx, b.x + height * nx};
+    const double ys[4] = {a.y, b.y, a.y + height * ny, b.y + height * ny};
+    const Box narrow{*std::min_element(xs, xs + 4), *std::min_element(ys, ys + 4),
+                     *std::max_element(xs, xs + 4), *std::max_element(ys, ys + 4)};
+    extent = intersection(extent, narrow);
+}
+
+// The parts of the bounds outside the seen box: there are no sites anywhere
+// else that were not gathered.
+std::vector<Box> unseenParts(const Box& seen, const Box& bounds) {
+    std::vector<Box> parts;
+    if (seen.xmin > bounds.xmin) {
+        parts.push_back({bounds.xmin, bounds.ymin, std::min(seen.xmin, bounds.xmax), bounds.ymax});
+    }
+    if (seen.xmax < bounds.xmax) {
+        parts.push_back({std::max(seen.xmax, bounds.xmin), bounds.ymin, bounds.xmax, bounds.ymax});
+    }
+    if (seen.ymin > bounds.ymin) {
+        parts.push_back({bounds.xmin, bounds.ymin, bounds.xmax, std::min(seen.ymin, bounds.ymax)});
+    }
+    if (seen.ymax < bounds.ymax) {
+        parts.push_back({bounds.xmin, std::max(seen.ymax, bounds.ymin), bounds.xmax, bounds.ymax});
+    }
+    return parts;
+}
+
+// Whether the extent lies where every site was gathered: each of its pieces
+// outside the seen box lies in one of the extra boxes.
+bool covered(const Box& extent, const std::vector<Box>& unseen, const std::vector<Box>& extras) {
+    for (const Box& part : unseen) {
+        if (!meets(extent, part)) {
+            continue;
+        }
+        const Box piece = intersection(extent, part);
+        if (std::none_of(extras.begin(), extras.end(),
+                         [&](const Box& e) { return contains(e, piece); })) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool inHalfOpen(const Box& b, double x, double y) {
+    return b.xmin <= x && x < b.xmax && b.ymin <= y && y < b.ymax;
+}
+
+// Directed hull edges a -> b as sorted keys, for the edges' lookups.
+std::vector<std::uint64_t> hullEdges(const std::vector<std::uint32_t>& hull) {
+    std::vector<std::uint64_t> keys;
+    if (hull.size() >= 3) {
+        for (std::size_t k = 0; k < hull.size(); ++k) {
+            keys.push_back(std::uint64_t{hull[k]} << 32 | hull[(k + 1) % hull.size()]);
+        }
+    }
+    std::sort(keys.begin(), keys.end());
+    return keys;
+}
+
+// A triangle belongs to the tile holding its centroid, computed from the
+// lowest id on, so that every tile computes it alike, to the last bit.
+void keepIfOwned(TileTriangles& kept, const Box& tile, const std::array<Corner, 3>& c,
+                 const std::array<std::uint32_t, 3>& site) {
+    if (inHalfOpen(tile, (c[0].x + c[1].x + c[2].x) / 3.0, (c[0].y + c[1].y + c[2].y) / 3.0)) {
+        for (std::size_t k = 0; k < 3; ++k) {
+            kept.triangles.push_back(site[k]);
+        }
+    }
+}
+
+template <typename Coordinate>
+TileTriangles keepTile(const Coordinate* coords, const std::int64_t* ids, const Triangulation& t,
+                       const TileWindow& w) {
+    const std::vector<std::uint64_t> onHull = hullEdges(w.hull);
+    const std::vector<Box> unseen = unseenParts(w.seen, w.bounds);
+    TileTriangles kept;
+    kept.triangles.reserve(t.triangles.size());
+    for (std::size_t e = 0; e < t.triangles.size(); e += 3) {
+        // From the lowest id on, still counterclockwise.
+        std::size_t first = 0;
+        for (std::size_t k = 1; k < 3; ++k) {
+            if (ids[t.triangles[e + k]] < ids[t.triangles[e + first]]) {
+                first = k;
+            }
+        }
+        std::array<std::uint32_t, 3> site;
+        std::array<Corner, 3> c;
+        for (std::size_t k = 0; k < 3; ++k) {
+            site[k] = t.triangles[e + (first + k) % 3];
+            c[k] = {double(coords[2 * std::size_t{site[k]}]),
+                    double(coords[2 * std::size_t{site[k]} + 1])};
+        }
+        const Box box{std::min({c[0].x, c[1].x, c[2].x}), std::min({c[0].y, c[1].y, c[2].y}),
+                      std::max({c[0].x, c[1].x, c[2].x}), std::max({c[0].y, c[1].y, c[2].y})};
+        if (!meets(box, w.tile)) {
+            continue;
+        }
+        // Every triangle reaching into the tile must be certified: they then
+        // cover the tile, so the whole triangulation's triangle holding a
+        // centroid in the tile is one of them.
+        const Disk disk = circumdisk(c);
+        // Most disks lie in the seen box outright (a NaN centre fails this).
+        if (contains(w.seen, {disk.x - disk.reach, disk.y - disk.reach, disk.x + disk.reach,
+                              disk.y + disk.reach})) {
+            keepIfOwned(kept, w.tile, c, site);
+            continue;
+        }
+        Box extent = clippedExtent(disk, w.bounds);
+        for (std::size_t k = 0; k < 3; ++k) {
+            const std::uint64_t key = std::uint64_t{site[k]} << 32 | site[(k + 1) % 3];
+            if (std::binary_search(onHull.begin(), onHull.end(), key)) {
+                narrowAtHullEdge(extent, c[k], c[(k + 1) % 3], disk);
+            }
+        }
+        if (!covered(extent, unseen, w.extras)) {
+            kept.doubtful.push_back(
+                {disk.x, disk.y, disk.reach, isFiniteBox(extent) ? extent : kEverywhere});
+        }
+        keepIfOwned(kept, w.tile, c, site);
+    }
+    return kept;
+}
+
+} // namespace
+
+TileTriangles triangulateTile(const double* coords, const std::int64_t* ids, std::size_t sites,
+                              const TileWindow& window) {
+    return keepTile(coords, ids, triangulate(coords, 2 * sites, 1), window);
+}
+
+TileTriangles triangulateTile(const float* coords, const std::int64_t* ids, std::size_t sites,
+                              const TileWindow& window) {
+    return keepTile(coords, ids, triangulate(coords, 2 * sites, 1), window);
+}
+
+} // namespace EdgeAlgebra
