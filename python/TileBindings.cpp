@@ -88,13 +88,21 @@ py::tuple triangulateTile(py::handle points, py::handle ids, py::handle tile, py
     const auto triangles = static_cast<py::ssize_t>(kept.triangles.size() / 3);
     const auto doubtful = static_cast<py::ssize_t>(kept.doubtful.size());
     std::vector<double> corners;
-    corners.reserve(7 * kept.doubtful.size());
+    corners.reserve(13 * kept.doubtful.size());
+    const auto at = [&c](std::uint32_t site, int axis) {
+        const std::size_t k = 2 * std::size_t{site} + axis;
+        return c.single ? double(static_cast<const float*>(c.data)[k])
+                        : static_cast<const double*>(c.data)[k];
+    };
     for (const EdgeAlgebra::DoubtfulDisk& d : kept.doubtful) {
         const EdgeAlgebra::Box& b = d.extent;
         corners.insert(corners.end(), {b.xmin, b.ymin, b.xmax, b.ymax, d.x, d.y, d.radius});
+        for (const std::uint32_t site : d.corners) {
+            corners.insert(corners.end(), {at(site, 0), at(site, 1)});
+        }
     }
     return py::make_tuple(adopt(std::move(kept.triangles), {triangles, 3}),
-                          adopt(std::move(corners), {doubtful, 7}));
+                          adopt(std::move(corners), {doubtful, 13}));
 }
 
 } // namespace
@@ -105,7 +113,7 @@ void bindTile(py::module_& m) {
           "One tile of tessaro.distributed.triangulate: the triangles of `points` (with ids "
           "`ids`) whose centroid lies in `tile`, as rows of point numbers, and the disks it could "
           "not certify, as rows of "
-          "extent (xmin, ymin, xmax, ymax), centre and radius.");
+          "extent (xmin, ymin, xmax, ymax), centre, radius and the corners' x, y.");
 }
 
 } // namespace TessaroPython

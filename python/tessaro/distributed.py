@@ -9,11 +9,13 @@ The result holds exactly the triangles of ``tessaro.triangulate(points)``: that
 triangulation is canonical (cocircular ties are broken by the sites'
 coordinates alone), so a triangle of the triangulation of the points in a box
 whose closed circumscribed disk lies in that box is a triangle of the whole
-triangulation. Each tile is triangulated with a halo of its neighbours' points
-around it and the points' hull, and keeps the triangles it can certify that
-way; a tile with a triangle it cannot certify is done again, seeing also where
-that triangle's disk reaches, and after a few such rounds with a wider halo.
-Each triangle is emitted by the tile that holds its centroid.
+triangulation. Each tile is triangulated in the compiled core (one thread per task) with a
+halo of its neighbours' points around it, the points' hull, and bands along
+the hull near it, and keeps the triangles it can certify that way. Where a
+triangle's disk reaches further, the triangle still stands when none of the
+points there lies in the disk; otherwise the tile is done again seeing also
+where that disk reaches, and after a few such rounds with a wider halo. Each
+triangle is emitted by the tile that holds its centroid.
 """
 
 import math
@@ -82,9 +84,11 @@ def _split(block, offset, tiling):
     coordinates of its finite points, in index order."""
     block = np.asarray(block)
     finite = np.isfinite(block).all(axis=1)
-    index = np.flatnonzero(finite) + offset
-    xy = block[finite]
-    tile = tiling.tile_of(xy[:, 0].astype(np.float64), xy[:, 1].astype(np.float64))
+    if finite.all():
+        index, xy = np.arange(offset, offset + len(block)), block
+    else:
+        index, xy = np.flatnonzero(finite) + offset, block[finite]
+    tile = tiling.tile_of(_column(xy, 0), _column(xy, 1))
     # A radix sort on small keys, stable: each tile's points stay in index order.
     order = np.argsort(tile.astype(np.uint16 if tiling.count <= 65536 else np.int64),
                        kind="stable")
@@ -94,52 +98,67 @@ def _split(block, offset, tiling):
             for t in range(tiling.count)]
 
 
+def _column(xy, axis):
+    """One coordinate as float64, without a copy when it is float64 already."""
+    return np.asarray(xy[:, axis], dtype=np.float64)
+
+
 def _piece(parts, tile):
     return parts[tile]
 
 
-# Buckets of a tile's x range: a tile's points are kept in bucket order, so
-# that the points in a box are found within the slice of its buckets.
-_BUCKETS = 65535
+# A tile's points are kept in order of 256 x 256 buckets over their extent
+# (x bucket first), so that the points in a box are found within one slice
+# per x bucket that the box meets.
+_SIDE = 256
 
 
 def _gather(*pieces):
-    """A tile's points from every chunk's piece, in order of their x buckets
-    (a radix sort on 16-bit keys, stable: among equal coordinates, index
-    order stays). Returns the indices, the coordinates, the bucket keys, and
-    the lowest x and the keys per unit of x."""
+    """A tile's points from every chunk's piece, in bucket order (a radix sort
+    on 16-bit keys, stable: among equal coordinates, index order stays).
+    Returns the indices, the coordinates, the bucket keys, and each axis's
+    lowest value and buckets per unit."""
     index = np.concatenate([p[0] for p in pieces])
     xy = np.concatenate([p[1] for p in pieces])
-    x = xy[:, 0].astype(np.float64)
-    low = float(x.min()) if len(x) else 0.0
-    width = float(x.max()) - low if len(x) else 0.0
-    scale = _BUCKETS / width if width > 0 else 0.0
-    key = _bucket(x, low, scale)
+    x, y = _column(xy, 0), _column(xy, 1)
+    grid = (_axis(x), _axis(y))
+    key = (_bucket(x, *grid[0]) << 8) | _bucket(y, *grid[1])
     order = np.argsort(key, kind="stable")
-    return index[order], xy[order], key[order], low, scale
+    return index[order], xy[order], key[order], grid
 
 
-def _bucket(x, low, scale):
+def _axis(values):
+    if len(values) == 0:
+        return 0.0, 0.0
+    low, width = float(values.min()), float(values.max() - values.min())
+    return low, (_SIDE - 1) / width if width > 0 else 0.0
+
+
+def _bucket(values, low, scale):
     if scale == 0:
-        return np.zeros(np.shape(x), dtype=np.uint16)
-    return np.clip((np.asarray(x, dtype=np.float64) - low) * scale, 0, _BUCKETS).astype(np.uint16)
+        return np.zeros(np.shape(values), dtype=np.uint16)
+    values = np.asarray(values, dtype=np.float64)
+    return np.clip((values - low) * scale, 0, _SIDE - 1).astype(np.uint16)
 
 
 def _within(points, boxes):
-    """The points of a tile in any of the closed boxes; a point in several
-    boxes comes once per box."""
-    index, xy, key, low, scale = points
-    found_index, found_xy = [], []
+    """The points of a tile in any of the closed boxes, each once, in the
+    tile's order."""
+    index, xy, key, grid = points
+    found = []
     for box in boxes:
-        lo = np.searchsorted(key, _bucket(box[0], low, scale), side="left")
-        hi = np.searchsorted(key, _bucket(box[2], low, scale), side="right")
-        x, y = xy[lo:hi, 0], xy[lo:hi, 1]
-        inside = np.flatnonzero((x >= box[0]) & (x <= box[2]) & (y >= box[1]) & (y <= box[3]))
-        found_index.append(index[lo:hi][inside])
-        found_xy.append(xy[lo:hi][inside])
-    if not boxes:
-        return index[:0], xy[:0]
-    return np.concatenate(found_index), np.concatenate(found_xy)
+        columns = np.arange(_bucket(box[0], *grid[0]), _bucket(box[2], *grid[0]) + 1,
+                            dtype=np.uint16) << 8
+        lo = np.searchsorted(key, columns | _bucket(box[1], *grid[1]), side="left")
+        hi = np.searchsorted(key, columns | _bucket(box[3], *grid[1]), side="right")
+        # The slices of all columns at once: positions lo[k] .. hi[k] - 1.
+        lengths = hi - lo
+        at = np.repeat(lo - np.cumsum(lengths) + lengths, lengths) + np.arange(lengths.sum())
+        x, y = xy[at, 0], xy[at, 1]
+        found.append(at[(x >= box[0]) & (x <= box[2]) & (y >= box[1]) & (y <= box[3])])
+    at = np.unique(np.concatenate(found)) if len(found) > 1 else (
+        found[0] if found else np.zeros(0, dtype=np.int64))
+    return index[at], xy[at]
 
 
 def _sample(block):
@@ -154,7 +173,7 @@ def _hull_candidates(xy):
     inside the polygon of its extreme points in eight directions (Akl and
     Toussaint's filter). The test is in double precision with a margin, so a
     point is dropped only when it is strictly inside."""
-    x, y = xy[:, 0].astype(np.float64), xy[:, 1].astype(np.float64)
+    x, y = _column(xy, 0), _column(xy, 1)
     if len(x) < 16:
         return np.arange(len(x))
     extremes = [np.argmin(x), np.argmin(x - y), np.argmin(y), np.argmax(x + y),
@@ -185,8 +204,12 @@ def _chunk_hull(block, offset):
     """Candidates for the points' hull from one chunk: its own hull points (all
     of them, those on hull edges too)."""
     block = np.asarray(block)
-    finite = np.flatnonzero(np.isfinite(block).all(axis=1))
-    finite = finite[_hull_candidates(block[finite])]
+    finite = np.isfinite(block).all(axis=1)
+    if finite.all():
+        finite = _hull_candidates(block)
+    else:
+        finite = np.flatnonzero(finite)
+        finite = finite[_hull_candidates(block[finite])]
     hull = np.asarray(_triangulate_all(block[finite], threads=1).hull, dtype=np.int64)
     if len(finite) and len(hull) == 0:
         hull = np.arange(len(finite))  # one point, or all on one line
@@ -238,9 +261,9 @@ def _solve_tile(tile, tiling, margin, extras, bounds, hull, own, *halo):
 
 def _confirm(result, seen, *points):
     """A tile's triangles, certified after all when no point it has not seen
-    lies in one of its doubtful disks (each measured with a slack that only
-    widens it); otherwise None, and the tile is done again seeing the disks'
-    boxes too."""
+    lies in one of its doubtful disks; otherwise None, and the tile is done
+    again seeing the disks' boxes too. The disks are widened by a slack that
+    grows with their radius, so the points within one are decided exactly."""
     triangles, wanted = result
     for index, xy in points:
         x, y = xy[:, 0].astype(np.float64), xy[:, 1].astype(np.float64)
@@ -250,12 +273,27 @@ def _confirm(result, seen, *points):
         x, y = x[unseen], y[unseen]
         for row in wanted:
             near = _in_box(x, y, row[:4])
-            if ((x[near] - row[4]) ** 2 + (y[near] - row[5]) ** 2 <= row[6] ** 2).any():
+            near[near] = (x[near] - row[4]) ** 2 + (y[near] - row[5]) ** 2 <= row[6] ** 2
+            if any(_in_circle(row[7:13], p) for p in zip(x[near], y[near])):
                 return None, wanted
     return triangles, None
 
 
-def _merged(boxes, limit=32):
+def _in_circle(corners, point):
+    """Whether the point lies in the closed disk of the counterclockwise
+    triangle, decided exactly (the coordinates are binary fractions)."""
+    from fractions import Fraction
+
+    px, py = Fraction(float(point[0])), Fraction(float(point[1]))
+    rows = []
+    for k in range(3):
+        dx, dy = Fraction(float(corners[2 * k])) - px, Fraction(float(corners[2 * k + 1])) - py
+        rows.append((dx, dy, dx * dx + dy * dy))
+    (a, b, c), (d, e, f), (g, h, i) = rows
+    return a * (e * i - f * h) - b * (d * i - f * g) + c * (d * h - e * g) >= 0
+
+
+def _merged(boxes, limit=256):
     """At most `limit` boxes covering the given ones: beyond that, the boxes
     are merged in groups along their order."""
     boxes = sorted(boxes)
@@ -376,7 +414,7 @@ def triangulate(points, *, tile_points=4_000_000, client=None):
         for k in doubtful:
             t = pending[k]
             seen = [_seen_region(tiling.box(t), margins[t])] + extras[t]
-            wanted = _merged([tuple(map(float, row[:4])) for row in outcomes[k][1]])
+            wanted = sorted({tuple(map(float, row[:4])) for row in outcomes[k][1]})
             sources = [u for u in range(tiling.count)
                        if any(_boxes_meet(tiling.box(u), b) for b in wanted)]
             confirms.append(delayed(_confirm)(results[k], seen,
@@ -404,8 +442,9 @@ def triangulate(points, *, tile_points=4_000_000, client=None):
 
     arrays = [da.from_delayed(delayed(_triangles)(done[t][0]), shape=(done[t][1], 3),
                               dtype=np.int64) for t in range(tiling.count)]
-    # Regular chunks, as zarr stores them.
-    return da.concatenate(arrays, axis=0).rechunk({0: max(2 * int(tile_points), 1)})
+    # Regular chunks, as zarr stores them, small enough that most are slices
+    # of one tile's triangles.
+    return da.concatenate(arrays, axis=0).rechunk({0: max(int(tile_points) // 4, 1)})
 
 
 def _hull_bands(hull, seen, margin, sample, count, tile_points):

@@ -6,6 +6,7 @@
 #include "edgealgebra/DelaunayTriangulation.h"
 #include "edgealgebra/EdgeWalker.h"
 #include "edgealgebra/QuadEdge.h"
+#include "edgealgebra/Tile.h"
 
 #include <gtest/gtest.h>
 
@@ -348,6 +349,103 @@ TEST(Triangulate, CanonicalForEveryOrderAndEveryWindow) {
     EXPECT_EQ(
         checkedTriangles(EdgeAlgebra::triangulate(flat(shuffled), shuffledZigzag), flat(shuffled)),
         checkedTriangles(EdgeAlgebra::triangulate(flat(lattice), zigzag), flat(lattice)));
+}
+
+// The triangles of the whole triangulation whose centroid (from the lowest
+// index on) lies in the half-open tile, as index triples from the lowest.
+std::set<std::array<std::int64_t, 3>>
+tileShare(const Triangulation& t, const std::vector<float>& coords, const EdgeAlgebra::Box& tile) {
+    std::set<std::array<std::int64_t, 3>> share;
+    for (std::size_t e = 0; e < t.triangles.size(); e += 3) {
+        const std::size_t k =
+            std::min_element(&t.triangles[e], &t.triangles[e] + 3) - &t.triangles[e];
+        std::array<std::int64_t, 3> tri;
+        double cx = 0, cy = 0;
+        for (std::size_t j = 0; j < 3; ++j) {
+            tri[j] = t.triangles[e + (k + j) % 3];
+            cx += coords[2 * tri[j]];
+            cy += coords[2 * tri[j] + 1];
+        }
+        cx /= 3.0;
+        cy /= 3.0;
+        if (tile.xmin <= cx && cx < tile.xmax && tile.ymin <= cy && cy < tile.ymax) {
+            share.insert(tri);
+        }
+    }
+    return share;
+}
+
+// A tile triangulated from the sites near it (and the hull) that certifies
+// its share of the whole triangulation has it exactly; seeing everything,
+// every tile certifies, and the shares make up the whole.
+TEST(Triangulate, TilesCertifyOnlyTheirShareOfTheWhole) {
+    std::mt19937 rng(7);
+    const Family cases[] = {
+        {"integer grid", SiteFamilies::lattice(40, 40)},
+        {"concentric circles", SiteFamilies::concentricCircles()},
+        {"uniform", SiteFamilies::uniformFloats(3000, rng)},
+    };
+    constexpr double kInf = std::numeric_limits<double>::infinity();
+    for (const Family& family : cases) {
+        SCOPED_TRACE(family.name);
+        const std::vector<float> coords = flat(family.sites);
+        const Triangulation whole = EdgeAlgebra::triangulate(coords);
+        std::vector<float> xs, ys;
+        for (const Point& p : family.sites) {
+            xs.push_back(p.first);
+            ys.push_back(p.second);
+        }
+        const auto [xlo, xhi] = std::minmax_element(xs.begin(), xs.end());
+        const auto [ylo, yhi] = std::minmax_element(ys.begin(), ys.end());
+        const EdgeAlgebra::Box bounds{*xlo, *ylo, *xhi, *yhi};
+        const double cut[] = {-kInf, *xlo + (*xhi - *xlo) / 3, *xlo + 2 * (*xhi - *xlo) / 3, kInf};
+        const double cutY[] = {-kInf, *ylo + (*yhi - *ylo) / 3, *ylo + 2 * (*yhi - *ylo) / 3, kInf};
+        for (const double margin : {0.05 * (*xhi - *xlo), kInf}) {
+            std::size_t emitted = 0, certified = 0;
+            for (int tile = 0; tile < 9; ++tile) {
+                const EdgeAlgebra::Box box{cut[tile % 3], cutY[tile / 3], cut[tile % 3 + 1],
+                                           cutY[tile / 3 + 1]};
+                EdgeAlgebra::TileWindow window{
+                    box,
+                    {box.xmin - margin, box.ymin - margin, box.xmax + margin, box.ymax + margin},
+                    {},
+                    bounds,
+                    {}};
+                std::vector<float> given;
+                std::vector<std::int64_t> ids;
+                for (const std::uint32_t h : whole.hull) { // the hull first, as callers do
+                    window.hull.push_back(std::uint32_t(ids.size()));
+                    given.insert(given.end(), {coords[2 * h], coords[2 * h + 1]});
+                    ids.push_back(h);
+                }
+                for (std::uint32_t i = 0; i < family.sites.size(); ++i) {
+                    const Point& p = family.sites[i];
+                    if (window.seen.xmin <= p.first && p.first <= window.seen.xmax &&
+                        window.seen.ymin <= p.second && p.second <= window.seen.ymax) {
+                        given.insert(given.end(), {p.first, p.second});
+                        ids.push_back(i);
+                    }
+                }
+                const EdgeAlgebra::TileTriangles kept =
+                    EdgeAlgebra::triangulateTile(given.data(), ids.data(), ids.size(), window);
+                std::set<std::array<std::int64_t, 3>> share;
+                for (std::size_t e = 0; e < kept.triangles.size(); e += 3) {
+                    share.insert({ids[kept.triangles[e]], ids[kept.triangles[e + 1]],
+                                  ids[kept.triangles[e + 2]]});
+                }
+                if (kept.doubtful.empty()) {
+                    EXPECT_EQ(share, tileShare(whole, coords, box)) << "tile " << tile;
+                    emitted += share.size();
+                    ++certified;
+                }
+            }
+            EXPECT_GT(certified, 0u); // the middle tile at least
+            if (margin == kInf) {
+                EXPECT_EQ(certified, 9u);
+                EXPECT_EQ(emitted, whole.triangles.size() / 3);
+            }
+        }
+    }
 }
 
 } // namespace

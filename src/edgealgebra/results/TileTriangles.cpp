@@ -195,7 +195,7 @@ TileTriangles keepTile(const Coordinate* coords, const std::int64_t* ids, const 
         }
         if (!covered(extent, unseen, w.extras)) {
             kept.doubtful.push_back(
-                {disk.x, disk.y, disk.reach, isFiniteBox(extent) ? extent : kEverywhere});
+                {disk.x, disk.y, disk.reach, isFiniteBox(extent) ? extent : kEverywhere, site});
         }
         keepIfOwned(kept, w.tile, c, site);
     }

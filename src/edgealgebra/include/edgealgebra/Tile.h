@@ -2,6 +2,7 @@
 
 #include "edgealgebra/Box.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -36,10 +37,15 @@ struct TileWindow {
 // A triangle reaching into the tile that the window could not certify: its
 // circumdisk, widened by the slack of measuring it in double precision, and
 // the bounding box of that disk's part within the bounds. A disk measured as
-// infinite or NaN has an infinite extent.
+// infinite or NaN has an infinite extent. For huge disks (thin triangles on
+// long hull edges) the slack grows with the radius, so a caller that finds
+// sites inside `radius` decides exactly from the corners.
 struct DoubtfulDisk {
     double x, y, radius;
     Box extent;
+    // The triangle's corners, as indices of sites given, counterclockwise:
+    // for deciding exactly whether a site left out lies in its disk.
+    std::array<std::uint32_t, 3> corners;
 };
 
 struct TileTriangles {
