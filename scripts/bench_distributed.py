@@ -49,6 +49,7 @@ def main():
     args = parser.parse_args()
     n, single, tile_points = int(args.points), int(args.single), int(args.tile_points)
 
+    import dask
     import dask.array as da
     import distributed
     import tessaro
@@ -69,6 +70,14 @@ def main():
     del one, points
 
     shutil.rmtree(args.zarr, ignore_errors=True)
+    # The workers hold the tiles' points and the finished triangles until they
+    # are written, more than their memory at this size: they spill to disk
+    # early, so that the tasks' own memory (and what the allocator keeps) fits
+    # under the limit beside what stays in memory.
+    dask.config.set({"distributed.worker.memory.target": 0.35,
+                     "distributed.worker.memory.spill": 0.45,
+                     "distributed.worker.memory.pause": 0.85,
+                     "distributed.worker.memory.terminate": 0.98})
     with distributed.LocalCluster(n_workers=2, threads_per_worker=1, processes=True,
                                   memory_limit=args.memory_limit, host="127.0.0.1",
                                   dashboard_address="127.0.0.1:0") as cluster, \

@@ -253,8 +253,8 @@ def _solve_tile(tile, tiling, margin, extras, bounds, hull, own, *halo):
     if len(doubtful) == 0:
         return owned, None
     # Not yet certified: the triangles stand if no point the task has not seen
-    # lies in a doubtful disk (_confirm). Rows: extent, centre, radius.
-    if not np.isfinite(doubtful).all():
+    # lies in a doubtful disk (_confirm). Rows: extent, centre, radius, corners.
+    if not np.isfinite(doubtful[:, :4]).all():
         return None, None  # a disk beyond measure: the margin grows instead
     return owned, doubtful
 
@@ -263,7 +263,8 @@ def _confirm(result, seen, *points):
     """A tile's triangles, certified after all when no point it has not seen
     lies in one of its doubtful disks; otherwise None, and the tile is done
     again seeing the disks' boxes too. The disks are widened by a slack that
-    grows with their radius, so the points within one are decided exactly."""
+    grows with their radius, and caps on the hull are known by their boxes
+    alone, so the points within one are decided exactly."""
     triangles, wanted = result
     for index, xy in points:
         x, y = xy[:, 0].astype(np.float64), xy[:, 1].astype(np.float64)
@@ -273,7 +274,8 @@ def _confirm(result, seen, *points):
         x, y = x[unseen], y[unseen]
         for row in wanted:
             near = _in_box(x, y, row[:4])
-            near[near] = (x[near] - row[4]) ** 2 + (y[near] - row[5]) ** 2 <= row[6] ** 2
+            if np.isfinite(row[6]):  # else the extent is a thin cap on the hull
+                near[near] = (x[near] - row[4]) ** 2 + (y[near] - row[5]) ** 2 <= row[6] ** 2
             if any(_in_circle(row[7:13], p) for p in zip(x[near], y[near])):
                 return None, wanted
     return triangles, None

@@ -68,23 +68,56 @@ Box clippedExtent(const Disk& d, const Box& bounds) {
     return intersection({d.x - halfX, d.y - halfY, d.x + halfX, d.y + halfY}, bounds);
 }
 
-// A triangle on hull edge a -> b (the hull turns left, so inwards is to the
-// left) with its circumcentre beyond that edge: the part of its disk within
-// the hull is the thin segment between the edge and the arc, inside the box
-// of the edge moved inwards by the segment's height.
-void narrowAtHullEdge(Box& extent, Corner a, Corner b, const Disk& d) {
-    const double length = std::hypot(b.x - a.x, b.y - a.y);
-    const double nx = -(b.y - a.y) / length, ny = (b.x - a.x) / length;
-    const double inward = (d.x - a.x) * nx + (d.y - a.y) * ny;
-    if (!(inward <= 0.0) || !std::isfinite(d.reach)) {
-        return;
+// A triangle obtuse at c, with its circumcentre beyond its longest edge a -> b
+// (c lies to the left): a sliver whose disk may be huge and whose centre,
+// measured in double precision, may then be off by more than the parts of
+// the disk that matter are wide. Its extent is computed from the corners,
+// where it is well conditioned. With l half the edge, c at height h over it
+// and p along it from its middle, the centre lies d = (l^2 - p^2 - h^2) / 2h
+// beyond the edge, and the disk's part on c's side is a cap s = l^2 / (r + d)
+// high over the edge. Beyond the edge the disk matters only as deep as the
+// sites reach there: not at all past a hull edge, at most `depth` otherwise,
+// where its chord is 2 sqrt((s + depth)(r + d - depth)) long. Returns false
+// when the triangle is not such a sliver.
+bool sliverExtent(Box& extent, Corner a, Corner b, Corner c, bool hullEdge, const Box& bounds) {
+    const double length = std::sqrt((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y));
+    const double tx = (b.x - a.x) / length, ty = (b.y - a.y) / length;
+    const double nx = -ty, ny = tx; // towards c
+    const double h = (c.x - a.x) * nx + (c.y - a.y) * ny;
+    const double p = (c.x - a.x) * tx + (c.y - a.y) * ty - length / 2;
+    const double l = length / 2;
+    const double beyond = (l - p) * (l + p) - h * h;
+    if (!(h > 0.0) || !(beyond > 0.0)) {
+        return false;
     }
-    const double height = d.reach + inward + kSlack * (length + std::abs(a.x) + std::abs(a.y));
-    const double xs[4] = {a.x, b.x, a.x + height * nx, b.x + height * nx};
-    const double ys[4] = {a.y, b.y, a.y + height * ny, b.y + height * ny};
-    const Box narrow{*std::min_element(xs, xs + 4), *std::min_element(ys, ys + 4),
-                     *std::max_element(xs, xs + 4), *std::max_element(ys, ys + 4)};
-    extent = intersection(extent, narrow);
+    const double d = beyond / (2 * h);
+    const double r = std::sqrt(l * l + d * d);
+    const double slack = kSlack * (length + std::abs(a.x) + std::abs(a.y));
+    const double cap = l * l / (r + d) * (1 + kSlack) + slack;
+    double depth = 0.0;
+    if (!hullEdge) {
+        for (const double x : {bounds.xmin, bounds.xmax}) {
+            for (const double y : {bounds.ymin, bounds.ymax}) {
+                depth = std::max(depth, -((x - a.x) * nx + (y - a.y) * ny));
+            }
+        }
+        depth = std::min(depth + slack, d);
+    }
+    const double half = hullEdge ? l : std::sqrt((cap + depth) * (r + d - depth)) * (1 + kSlack);
+    const double mx = (a.x + b.x) / 2, my = (a.y + b.y) / 2;
+    double xs[4], ys[4];
+    for (int k = 0; k < 4; ++k) {
+        const double along = k % 2 ? half : -half, across = k / 2 ? cap : -depth;
+        xs[k] = mx + along * tx + across * nx;
+        ys[k] = my + along * ty + across * ny;
+    }
+    const Box strip{*std::min_element(xs, xs + 4), *std::min_element(ys, ys + 4),
+                    *std::max_element(xs, xs + 4), *std::max_element(ys, ys + 4)};
+    if (!isFiniteBox(strip)) {
+        return false;
+    }
+    extent = intersection(strip, bounds);
+    return true;
 }
 
 // The parts of the bounds outside the seen box: there are no sites anywhere
@@ -186,16 +219,30 @@ TileTriangles keepTile(const Coordinate* coords, const std::int64_t* ids, const 
             keepIfOwned(kept, w.tile, c, site);
             continue;
         }
-        Box extent = clippedExtent(disk, w.bounds);
-        for (std::size_t k = 0; k < 3; ++k) {
-            const std::uint64_t key = std::uint64_t{site[k]} << 32 | site[(k + 1) % 3];
-            if (std::binary_search(onHull.begin(), onHull.end(), key)) {
-                narrowAtHullEdge(extent, c[k], c[(k + 1) % 3], disk);
+        // The longest edge, from corner k on: a sliver's disk is measured from it.
+        std::size_t k = 0;
+        double longest = 0.0;
+        for (std::size_t j = 0; j < 3; ++j) {
+            const Corner &a = c[j], &b = c[(j + 1) % 3];
+            const double squared = (b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y);
+            if (squared > longest) {
+                longest = squared;
+                k = j;
             }
         }
+        const std::uint64_t key = std::uint64_t{site[k]} << 32 | site[(k + 1) % 3];
+        const bool hullEdge = std::binary_search(onHull.begin(), onHull.end(), key);
+        Box extent;
+        const bool sliver =
+            sliverExtent(extent, c[k], c[(k + 1) % 3], c[(k + 2) % 3], hullEdge, w.bounds);
+        if (!sliver) {
+            extent = clippedExtent(disk, w.bounds);
+        }
         if (!covered(extent, unseen, w.extras)) {
-            kept.doubtful.push_back(
-                {disk.x, disk.y, disk.reach, isFiniteBox(extent) ? extent : kEverywhere, site});
+            // A sliver's measured disk is no guide: its radius is given as
+            // infinite, and its extent holds what of the disk matters.
+            kept.doubtful.push_back({disk.x, disk.y, sliver ? kInfinity : disk.reach,
+                                     isFiniteBox(extent) ? extent : kEverywhere, site});
         }
         keepIfOwned(kept, w.tile, c, site);
     }

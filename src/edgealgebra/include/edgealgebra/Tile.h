@@ -37,9 +37,11 @@ struct TileWindow {
 // A triangle reaching into the tile that the window could not certify: its
 // circumdisk, widened by the slack of measuring it in double precision, and
 // the bounding box of that disk's part within the bounds. A disk measured as
-// infinite or NaN has an infinite extent. For huge disks (thin triangles on
-// long hull edges) the slack grows with the radius, so a caller that finds
-// sites inside `radius` decides exactly from the corners.
+// infinite or NaN has an infinite extent. A triangle on a hull edge with its
+// centre beyond it has the thin cap inside the hull as its extent, and an
+// infinite radius: its measured disk may be off by more than the cap is
+// high. A caller that finds sites in a doubtful disk (or, for an infinite
+// radius, in its extent) decides exactly from the corners.
 struct DoubtfulDisk {
     double x, y, radius;
     Box extent;
