@@ -9,6 +9,7 @@ this process, on fewer points, in the same run.
 """
 
 import argparse
+import logging
 import os
 import platform
 import resource
@@ -70,6 +71,8 @@ def main():
     del one, points
 
     shutil.rmtree(args.zarr, ignore_errors=True)
+    logging.basicConfig(format="%(asctime)s %(name)s: %(message)s")
+    logging.getLogger("tessaro.distributed").setLevel(logging.INFO)
     # The workers hold the tiles' points and the finished triangles until they
     # are written, more than their memory at this size: they spill to disk
     # early, so that the tasks' own memory (and what the allocator keeps) fits

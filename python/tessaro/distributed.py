@@ -18,6 +18,7 @@ where that disk reaches, and after a few such rounds with a wider halo. Each
 triangle is emitted by the tile that holds its centroid.
 """
 
+import logging
 import math
 
 import numpy as np
@@ -26,6 +27,9 @@ from ._core import _triangulate_tile
 from ._core import triangulate as _triangulate_all
 
 __all__ = ["triangulate"]
+
+# Progress of long runs: logging.getLogger("tessaro.distributed") at INFO.
+_log = logging.getLogger(__name__)
 
 # Points drawn per chunk to place the tile boundaries, and the halo's first
 # width in mean point spacings of the tile: Delaunay circumradii rarely exceed
@@ -104,7 +108,8 @@ def _column(xy, axis):
 
 
 def _piece(parts, tile):
-    return parts[tile]
+    # A copy, so that the chunk's arrays go once every tile has its piece.
+    return tuple(np.array(a) for a in parts[tile])
 
 
 # A tile's points are kept in order of 256 x 256 buckets over their extent
@@ -367,12 +372,14 @@ def triangulate(points, *, tile_points=4_000_000, client=None):
     if count < 3:
         return da.zeros((0, 3), dtype=np.int64)
     tiling = _Tiling(sample, math.ceil(count / int(tile_points)))
+    _log.info("%d points in %d tiles", count, tiling.count)
 
     # Every chunk cut by tiles, and every tile's points gathered.
     parts = [delayed(_split)(b, o, tiling) for b, o in zip(blocks, offsets)]
     own = [delayed(_gather)(*[delayed(_piece)(p, t) for p in parts]) for t in range(tiling.count)]
     own = persist(*own)
     sizes = run(*[delayed(lambda p: len(p[0]))(o) for o in own])
+    _log.info("tiles gathered, %d to %d points each", min(sizes), max(sizes))
 
     hull_points = hull
     hull = delayed(hull, traverse=False)
@@ -396,7 +403,9 @@ def triangulate(points, *, tile_points=4_000_000, client=None):
     failures = {t: 0 for t in range(tiling.count)}
     done = {}
     pending = list(range(tiling.count))
+    rounds = 0
     while pending:
+        rounds += 1
         tasks = []
         for t in pending:
             seen = [_seen_region(tiling.box(t), margins[t])] + extras[t]
@@ -440,13 +449,29 @@ def triangulate(points, *, tile_points=4_000_000, client=None):
             else:
                 extras[t] = _merged(extras[t] + [tuple(map(float, row[:4])) for row in wanted])
             still.append(t)
+        _log.info("round %d: %d tiles triangulated, %d confirmed by the points in their "
+                  "doubtful disks, %d to do again", rounds, len(pending),
+                  len(doubtful) - sum(1 for k in doubtful if outcomes[k][1] is not None),
+                  len(still))
         pending = still
 
-    arrays = [da.from_delayed(delayed(_triangles)(done[t][0]), shape=(done[t][1], 3),
-                              dtype=np.int64) for t in range(tiling.count)]
-    # Regular chunks, as zarr stores them, small enough that most are slices
-    # of one tile's triangles.
-    return da.concatenate(arrays, axis=0).rechunk({0: max(int(tile_points) // 4, 1)})
+    # Regular chunks, as zarr stores them, each cut straight from the tiles'
+    # triangles it spans: no task holds more than its own chunk.
+    first = np.concatenate([[0], np.cumsum([done[t][1] for t in range(tiling.count)])])
+    rows = max(int(tile_points) // 4, 1)
+    chunks = []
+    for start in range(0, int(first[-1]), rows):
+        stop = min(start + rows, int(first[-1]))
+        tiles = range(int(np.searchsorted(first, start, side="right")) - 1,
+                      int(np.searchsorted(first, stop, side="left")))
+        spans = [(max(start - int(first[t]), 0), min(stop, int(first[t + 1])) - int(first[t]))
+                 for t in tiles]
+        chunks.append(da.from_delayed(delayed(_rows)(spans, *[done[t][0] for t in tiles]),
+                                      shape=(stop - start, 3), dtype=np.int64))
+    _log.info("%d triangles in %d tiles", first[-1], tiling.count)
+    if not chunks:
+        return da.zeros((0, 3), dtype=np.int64)
+    return da.concatenate(chunks, axis=0)
 
 
 def _hull_bands(hull, seen, margin, sample, count, tile_points):
@@ -493,6 +518,11 @@ def _outcome(result):
     return (None if triangles is None else len(triangles[1])), wanted
 
 
-def _triangles(result):
-    index, local = result[0]
-    return index[local]
+def _rows(spans, *results):
+    """Rows of the tiles' triangles, as indices: spans[k] = (start, stop)
+    within the k-th tile's."""
+    parts = []
+    for (start, stop), (triangles, _) in zip(spans, results):
+        index, local = triangles
+        parts.append(index[local[start:stop]])
+    return np.concatenate(parts) if parts else np.zeros((0, 3), dtype=np.int64)
