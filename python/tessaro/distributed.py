@@ -337,7 +337,8 @@ def triangulate(points, *, tile_points=4_000_000, client=None):
     Returns a Dask array of shape (m, 3), int64 indices into `points`, one row
     per triangle, counterclockwise: exactly the triangles of
     tessaro.triangulate(points), each once. Of coincident points the lowest
-    index takes part; points with a non-finite coordinate take none.
+    index takes part; points with a non-finite coordinate take none. The
+    stages are reported to logging.getLogger("tessaro.distributed") at INFO.
     """
     import dask
     import dask.array as da
