@@ -272,7 +272,7 @@ def _confirm(result, seen, *points):
     alone, so the points within one are decided exactly."""
     triangles, wanted = result
     for index, xy in points:
-        x, y = xy[:, 0].astype(np.float64), xy[:, 1].astype(np.float64)
+        x, y = _column(xy, 0), _column(xy, 1)
         unseen = np.ones(len(index), dtype=bool)
         for box in seen:
             unseen &= ~_in_box(x, y, box)
@@ -487,7 +487,7 @@ def _hull_bands(hull, seen, margin, sample, count, tile_points):
     index, xy = hull
     if len(index) < 3:
         return []
-    x, y = xy[:, 0].astype(np.float64), xy[:, 1].astype(np.float64)
+    x, y = _column(xy, 0), _column(xy, 1)
     nx, ny = np.roll(x, -1), np.roll(y, -1)
     bands = np.stack([np.minimum(x, nx) - margin, np.minimum(y, ny) - margin,
                       np.maximum(x, nx) + margin, np.maximum(y, ny) + margin], axis=1)
