@@ -12,10 +12,10 @@ whose closed circumscribed disk lies in that box is a triangle of the whole
 triangulation. Each tile is triangulated in the compiled core (one thread per task) with a
 halo of its neighbours' points around it, the points' hull, and bands along
 the hull near it, and keeps the triangles it can certify that way. Where a
-triangle's disk reaches further, the triangle still stands when none of the
-points there lies in the disk; otherwise the tile is done again seeing also
-where that disk reaches, and after a few such rounds with a wider halo. Each
-triangle is emitted by the tile that holds its centroid.
+triangle's disk reaches further, the tiles there are asked for their points
+in the disk (only the disks travel): with none, the triangle stands;
+otherwise the tile is done again with those points too, until none is
+found. Each triangle is emitted by the tile that holds its centroid.
 """
 
 import logging
@@ -43,7 +43,10 @@ class _Tiling:
     equal counts in y. Tile boxes are half-open, [x0, x1) x [y0, y1), and the
     outer ones reach to infinity, so every point lies in exactly one."""
 
-    def __init__(self, sample, tiles):
+    def __init__(self, sample, tiles, points):
+        # Indices are held in 32 bits while they fit: the tiles' points and
+        # their triangles stay in memory until written.
+        self.index_type = np.uint32 if points <= 2**32 else np.int64
         columns = max(1, int(round(math.sqrt(tiles))))
         rows = max(1, math.ceil(tiles / columns))
         self.x_cuts = _cuts(sample[:, 0], columns)
@@ -89,9 +92,9 @@ def _split(block, offset, tiling):
     block = np.asarray(block)
     finite = np.isfinite(block).all(axis=1)
     if finite.all():
-        index, xy = np.arange(offset, offset + len(block)), block
+        index, xy = np.arange(offset, offset + len(block), dtype=tiling.index_type), block
     else:
-        index, xy = np.flatnonzero(finite) + offset, block[finite]
+        index, xy = (np.flatnonzero(finite) + offset).astype(tiling.index_type), block[finite]
     tile = tiling.tile_of(_column(xy, 0), _column(xy, 1))
     # A radix sort on small keys, stable: each tile's points stay in index order.
     order = np.argsort(tile.astype(np.uint16 if tiling.count <= 65536 else np.int64),
@@ -149,21 +152,28 @@ def _bucket(values, low, scale):
 def _within(points, boxes):
     """The points of a tile in any of the closed boxes, each once, in the
     tile's order."""
-    index, xy, key, grid = points
-    found = []
-    for box in boxes:
-        columns = np.arange(_bucket(box[0], *grid[0]), _bucket(box[2], *grid[0]) + 1,
-                            dtype=np.uint16) << 8
-        lo = np.searchsorted(key, columns | _bucket(box[1], *grid[1]), side="left")
-        hi = np.searchsorted(key, columns | _bucket(box[3], *grid[1]), side="right")
-        # The slices of all columns at once: positions lo[k] .. hi[k] - 1.
-        lengths = hi - lo
-        at = np.repeat(lo - np.cumsum(lengths) + lengths, lengths) + np.arange(lengths.sum())
-        x, y = xy[at, 0], xy[at, 1]
-        found.append(at[(x >= box[0]) & (x <= box[2]) & (y >= box[1]) & (y <= box[3])])
-    at = np.unique(np.concatenate(found)) if len(found) > 1 else (
-        found[0] if found else np.zeros(0, dtype=np.int64))
+    index, xy = points[:2]
+    if len(boxes) == 1:
+        at = _in_tile_box(points, boxes[0])
+    else:
+        found = np.zeros(len(index), dtype=bool)  # a mask: boxes may overlap
+        for box in boxes:
+            found[_in_tile_box(points, box)] = True
+        at = np.flatnonzero(found)
     return index[at], xy[at]
+
+
+def _in_tile_box(points, box):
+    """The positions of a tile's points in the closed box, in the tile's order."""
+    index, xy, key, grid = points
+    columns = np.arange(_bucket(box[0], *grid[0]), _bucket(box[2], *grid[0]) + 1,
+                        dtype=np.uint16) << 8
+    lo = np.searchsorted(key, columns | _bucket(box[1], *grid[1]), side="left")
+    hi = np.searchsorted(key, columns | _bucket(box[3], *grid[1]), side="right")
+    # The slices of all columns at once: positions lo[k] .. hi[k] - 1.
+    lengths = hi - lo
+    at = np.repeat(lo - np.cumsum(lengths) + lengths, lengths) + np.arange(lengths.sum())
+    return at[_in_box(xy[at, 0], xy[at, 1], box)]
 
 
 def _sample(block):
@@ -237,58 +247,85 @@ def _seen_region(box, margin):
     return (box[0] - margin, box[1] - margin, box[2] + margin, box[3] + margin)
 
 
-def _solve_tile(tile, tiling, margin, extras, bounds, hull, own, *halo):
+def _solve_tile(tile, tiling, margin, extras, bounds, hull, found, own, *halo):
     """Triangulates a tile and its halo: the points within `margin` of the
-    tile and in the `extras` boxes. Returns the triangles that the tile owns
-    and None when every triangle reaching into the tile is certified; the
-    same triangles and the boxes the doubtful disks reach into when those are
-    left to _confirm; None and None when a disk reaches beyond measure."""
+    tile and in the `extras` boxes, and the points `found` in earlier rounds
+    in disks the tile could not certify. Returns the triangles that the tile
+    owns and None when every triangle reaching into the tile is certified;
+    the same triangles and the doubtful disks when those are left to the
+    points elsewhere (_refuting); None and None when a disk reaches beyond
+    measure."""
     # The hull first: of coincident points the one given first takes part,
-    # and the hull holds the lowest index of each; elsewhere a tile's points
-    # keep index order among equal coordinates.
-    own = own[:2]
-    index = np.concatenate([hull[0], own[0]] + [h[0] for h in halo])
-    xy = np.concatenate([hull[1].astype(own[1].dtype), own[1]] + [h[1] for h in halo])
+    # and the hull holds the lowest index of each. Coincident points lie in
+    # one tile, which keeps them in index order, so found points (outside the
+    # seen boxes, as the hull may be) come after the hull.
+    parts = [hull, found, own[:2]] + list(halo)
+    index = np.concatenate([p[0] for p in parts], dtype=own[0].dtype, casting="unsafe")
+    xy = np.concatenate([p[1] for p in parts], dtype=own[1].dtype)
     seen = np.array([_seen_region(tiling.box(tile), margin)] + list(extras), dtype=np.float64)
     local, doubtful = _triangulate_tile(xy, index, tiling.box(tile), seen[:1], seen[1:],
                                         bounds, np.arange(len(hull[0])))
-    # Held until written as the points' numbers in this task and their indices,
-    # two thirds of the room of the indices themselves.
+    # Held until written as the points' numbers in this task and their indices.
     owned = (index, local)
     if len(doubtful) == 0:
         return owned, None
-    # Not yet certified: the triangles stand if no point the task has not seen
-    # lies in a doubtful disk (_confirm). Rows: extent, centre, radius, corners.
+    # Rows: extent, centre, radius (widened by a slack), corners.
     if not np.isfinite(doubtful[:, :4]).all():
         return None, None  # a disk beyond measure: the margin grows instead
     return owned, doubtful
 
 
-def _confirm(result, seen, *points):
-    """A tile's triangles, certified after all when no point it has not seen
-    lies in one of its doubtful disks; otherwise None, and the tile is done
-    again seeing the disks' boxes too. The disks are widened by a slack that
-    grows with their radius, and caps on the hull are known by their boxes
-    alone, so the points within one are decided exactly."""
-    triangles, wanted = result
-    for index, xy in points:
-        x, y = _column(xy, 0), _column(xy, 1)
-        unseen = np.ones(len(index), dtype=bool)
+def _refuting(points, seen, known, wanted, limit):
+    """The points of one tile that a doubtful tile has not seen (outside its
+    `seen` boxes, and not among the indices `known`, sorted) and that lie in
+    one of its doubtful disks, decided exactly; at most `limit` of them, in
+    the tile's order. Only the disks move between tasks, never the points."""
+    index, xy = points[:2]
+    inside = np.zeros(len(index), dtype=bool)
+    for row in wanted:
+        at = _in_tile_box(points, row[:4])
+        at = at[~inside[at]]
+        x, y = _column(xy[at], 0), _column(xy[at], 1)
+        if np.isfinite(row[6]):  # else the extent is a thin cap on the hull
+            near = (x - row[4]) ** 2 + (y - row[5]) ** 2 <= row[6] ** 2
+            at, x, y = at[near], x[near], y[near]
+        unseen = np.ones(len(at), dtype=bool)
         for box in seen:
             unseen &= ~_in_box(x, y, box)
-        x, y = x[unseen], y[unseen]
-        for row in wanted:
-            near = _in_box(x, y, row[:4])
-            if np.isfinite(row[6]):  # else the extent is a thin cap on the hull
-                near[near] = (x[near] - row[4]) ** 2 + (y[near] - row[5]) ** 2 <= row[6] ** 2
-            if any(_in_circle(row[7:13], p) for p in zip(x[near], y[near])):
-                return None, wanted
-    return triangles, None
+        if len(known):
+            slot = np.clip(np.searchsorted(known, index[at]), 0, len(known) - 1)
+            unseen &= known[slot] != index[at]
+        at, x, y = at[unseen], x[unseen], y[unseen]
+        inside[at[_in_circle(row[7:13], x, y)]] = True
+    at = np.flatnonzero(inside)[:limit]
+    return index[at], xy[at]
 
 
-def _in_circle(corners, point):
-    """Whether the point lies in the closed disk of the counterclockwise
-    triangle, decided exactly (the coordinates are binary fractions)."""
+def _in_circle(corners, x, y):
+    """Whether each point lies in the closed disk of the counterclockwise
+    triangle: in double precision where the error bound of the determinant
+    decides, exactly in rationals (the coordinates are binary fractions)
+    where it does not."""
+    with np.errstate(all="ignore"):
+        rows = [(corners[2 * k] - x, corners[2 * k + 1] - y) for k in range(3)]
+        (ax, ay), (bx, by), (cx, cy) = rows
+        lift = [dx * dx + dy * dy for dx, dy in rows]
+        minors = [bx * cy - cx * by, cx * ay - ax * cy, ax * by - bx * ay]
+        det = lift[0] * minors[0] + lift[1] * minors[1] + lift[2] * minors[2]
+        permanent = (lift[0] * (np.abs(bx * cy) + np.abs(cx * by)) +
+                     lift[1] * (np.abs(cx * ay) + np.abs(ax * cy)) +
+                     lift[2] * (np.abs(ax * by) + np.abs(bx * ay)))
+        # Shewchuk's bound for this sum, with room to spare; NaN, overflow and
+        # underflow fail the comparison and are decided exactly.
+        bound = 1e-14 * permanent
+        decided = (np.abs(det) > bound) & (permanent > 1e-280)
+    inside = decided & (det > 0)
+    for k in np.flatnonzero(~decided):
+        inside[k] = _in_circle_exactly(corners, (x[k], y[k]))
+    return inside
+
+
+def _in_circle_exactly(corners, point):
     from fractions import Fraction
 
     px, py = Fraction(float(point[0])), Fraction(float(point[1]))
@@ -372,7 +409,7 @@ def triangulate(points, *, tile_points=4_000_000, client=None):
     bounds = (float(low[0]), float(low[1]), float(high[0]), float(high[1]))
     if count < 3:
         return da.zeros((0, 3), dtype=np.int64)
-    tiling = _Tiling(sample, math.ceil(count / int(tile_points)))
+    tiling = _Tiling(sample, math.ceil(count / int(tile_points)), points.shape[0])
     _log.info("%d points in %d tiles", count, tiling.count)
 
     # Every chunk cut by tiles, and every tile's points gathered.
@@ -394,14 +431,17 @@ def triangulate(points, *, tile_points=4_000_000, client=None):
         extent = max(bounds[2] - bounds[0], bounds[3] - bounds[1])
         margins[t] = max(_FIRST_HALO_SPACINGS * spacing, 1e-6 * extent, 1e-300)
 
-    # Rounds: a tile whose triangles cannot all be certified is done again,
-    # seeing also the boxes that its uncertified triangles' disks reach into;
-    # after a few such rounds its margin grows instead, which ends once it
-    # covers the bounding box.
+    # Rounds: a tile whose doubtful disks hold points it has not seen is done
+    # again seeing those points too; a tile with a disk beyond measure is
+    # done again with twice the margin, which ends once it covers the
+    # bounding box. Only the points found in disks move, so a task's memory
+    # stays that of its tile and halo.
     extras = {t: _hull_bands(hull_points, _seen_region(tiling.box(t), margins[t]), margins[t],
                              sample, count, tile_points)
               for t in range(tiling.count)}
-    failures = {t: 0 for t in range(tiling.count)}
+    nothing = (np.zeros(0, dtype=tiling.index_type), np.zeros((0, 2), dtype=points.dtype))
+    found = {t: nothing for t in range(tiling.count)}
+    limit = max(int(tile_points) // 64, 1000)
     done = {}
     pending = list(range(tiling.count))
     rounds = 0
@@ -415,49 +455,44 @@ def triangulate(points, *, tile_points=4_000_000, client=None):
             halo = [delayed(_within)(own[u], [b for b in seen if _boxes_meet(tiling.box(u), b)])
                     for u in neighbours]
             tasks.append(delayed(_solve_tile)(t, tiling, margins[t], extras[t], bounds, hull,
-                                              own[t], *halo))
+                                              found[t], own[t], *halo))
         results = persist(*tasks)
         outcomes = run(*[delayed(_outcome)(r) for r in results])
-        # Tiles with doubtful triangles: confirmed when the boxes their disks
-        # reach into hold no point the tile has not seen.
-        doubtful = [k for k, (size, wanted) in enumerate(outcomes)
-                    if size is not None and wanted is not None]
-        confirms = []
-        for k in doubtful:
-            t = pending[k]
+        # Tiles with doubtful triangles ask every tile their disks reach into
+        # for its unseen points in them; none anywhere certifies the tile.
+        searches = []
+        for t, (size, wanted) in zip(pending, outcomes):
+            if size is None or wanted is None:
+                continue
             seen = [_seen_region(tiling.box(t), margins[t])] + extras[t]
-            wanted = sorted({tuple(map(float, row[:4])) for row in outcomes[k][1]})
-            sources = [u for u in range(tiling.count)
-                       if any(_boxes_meet(tiling.box(u), b) for b in wanted)]
-            confirms.append(delayed(_confirm)(results[k], seen,
-                                              *[delayed(_within)(own[u], [
-                                                  b for b in wanted
-                                                  if _boxes_meet(tiling.box(u), b)])
-                                                for u in sources]))
-        confirmed = persist(*confirms) if confirms else []
-        for k, result, outcome in zip(doubtful, confirmed,
-                                      run(*[delayed(_outcome)(c) for c in confirmed])):
-            results[k] = result
-            outcomes[k] = outcome
+            known = np.sort(np.concatenate([hull_points[0], found[t][0]]))
+            for u in range(tiling.count):
+                near = [row for row in wanted if _boxes_meet(tiling.box(u), row[:4])]
+                if near:
+                    searches.append((t, delayed(_refuting)(own[u], seen, known, np.array(near),
+                                                           limit)))
+        refuters = {t: [] for t, _ in searches}
+        for (t, _), points_found in zip(searches, run(*[task for _, task in searches])):
+            if len(points_found[0]):
+                refuters[t].append(points_found)
         still = []
         for t, result, (size, wanted) in zip(pending, results, outcomes):
-            if size is not None and wanted is None:
+            if size is not None and not refuters.get(t):
                 done[t] = (result, size)
                 continue
-            failures[t] += 1
-            if wanted is None or failures[t] > 3:
+            if size is None:
                 margins[t] *= 2.0
             else:
-                extras[t] = _merged(extras[t] + [tuple(map(float, row[:4])) for row in wanted])
+                found[t] = tuple(np.concatenate(parts, dtype=parts[0].dtype)
+                                 for parts in zip(found[t], *refuters[t]))
             still.append(t)
-        _log.info("round %d: %d tiles triangulated, %d confirmed by the points in their "
-                  "doubtful disks, %d to do again", rounds, len(pending),
-                  len(doubtful) - sum(1 for k in doubtful if outcomes[k][1] is not None),
-                  len(still))
+        _log.info("round %d: %d tiles triangulated, %d of them with doubtful disks, "
+                  "%d to do again", rounds, len(pending), len(refuters), len(still))
         pending = still
 
     # Regular chunks, as zarr stores them, each cut straight from the tiles'
-    # triangles it spans: no task holds more than its own chunk.
+    # triangles it spans: no task holds more than its own chunk, and a piece
+    # of a tile is cut where the tile is, so only pieces travel.
     first = np.concatenate([[0], np.cumsum([done[t][1] for t in range(tiling.count)])])
     rows = max(int(tile_points) // 4, 1)
     chunks = []
@@ -467,8 +502,9 @@ def triangulate(points, *, tile_points=4_000_000, client=None):
                       int(np.searchsorted(first, stop, side="left")))
         spans = [(max(start - int(first[t]), 0), min(stop, int(first[t + 1])) - int(first[t]))
                  for t in tiles]
-        chunks.append(da.from_delayed(delayed(_rows)(spans, *[done[t][0] for t in tiles]),
-                                      shape=(stop - start, 3), dtype=np.int64))
+        pieces = [delayed(_rows)(done[t][0], *span) for t, span in zip(tiles, spans)]
+        chunk = pieces[0] if len(pieces) == 1 else delayed(np.concatenate)(pieces)
+        chunks.append(da.from_delayed(chunk, shape=(stop - start, 3), dtype=np.int64))
     _log.info("%d triangles in %d tiles", first[-1], tiling.count)
     if not chunks:
         return da.zeros((0, 3), dtype=np.int64)
@@ -483,7 +519,7 @@ def _hull_bands(hull, seen, margin, sample, count, tile_points):
     along the edges that meet the tile's seen box, and along the hull from
     there until it has turned by an eighth of a turn, certifies them in the
     first round. A band that the sample says would bring in many points is
-    left out (the tile is then confirmed or done again instead)."""
+    left out (the tile then asks for the points in its doubtful disks instead)."""
     index, xy = hull
     if len(index) < 3:
         return []
@@ -501,9 +537,14 @@ def _hull_bands(hull, seen, margin, sample, count, tile_points):
     at = np.clip(np.searchsorted(marked, turn), 1, len(marked) - 1)
     nearest = np.minimum(np.abs(turn - marked[at - 1]), np.abs(marked[at] - turn))
     chosen = [tuple(map(float, b)) for b in bands[nearest < np.pi / 4]]
-    return [b for b in _merged(chosen)
-            if np.count_nonzero(_in_box(sample[:, 0], sample[:, 1], b)) * count
-            <= tile_points / 8 * max(len(sample), 1)]
+    # The bands together bring in at most a quarter of a tile, by the sample.
+    kept, room = [], tile_points / 4 * max(len(sample), 1) / count
+    for b in _merged(chosen):
+        inside = np.count_nonzero(_in_box(sample[:, 0], sample[:, 1], b))
+        if inside <= room:
+            kept.append(b)
+            room -= inside
+    return kept
 
 
 def _in_box(x, y, box):
@@ -519,11 +560,7 @@ def _outcome(result):
     return (None if triangles is None else len(triangles[1])), wanted
 
 
-def _rows(spans, *results):
-    """Rows of the tiles' triangles, as indices: spans[k] = (start, stop)
-    within the k-th tile's."""
-    parts = []
-    for (start, stop), (triangles, _) in zip(spans, results):
-        index, local = triangles
-        parts.append(index[local[start:stop]])
-    return np.concatenate(parts) if parts else np.zeros((0, 3), dtype=np.int64)
+def _rows(result, start, stop):
+    """Rows start .. stop - 1 of a tile's triangles, as indices."""
+    (index, local), _ = result
+    return index[local[start:stop]].astype(np.int64)

@@ -71,3 +71,19 @@ def test_small_and_bad_input():
                                   rows(tessaro.triangulate(square).triangles))
     with pytest.raises(ValueError, match="shape"):
         tessaro.distributed.triangulate(np.zeros((4, 3)))
+
+
+@pytest.mark.parametrize("scale", [1.0, 1e-150, 1e150, 3e-300])
+def test_in_circle_matches_rationals(scale):
+    """The double-precision test with its error bound against rationals, on
+    cocircular grid points, near-circle points and far-apart magnitudes."""
+    from tessaro.distributed import _in_circle, _in_circle_exactly
+
+    rng = np.random.default_rng(3)
+    corners = np.array([0.0, 0.0, 4.0, 0.0, 4.0, 3.0]) * scale
+    grid = np.stack(np.meshgrid(np.arange(-2.0, 7), np.arange(-2.0, 6)), -1).reshape(-1, 2)
+    near = np.repeat([[0.0, 3.0], [2.0, 4.0]], 200, axis=0) + rng.normal(0, 1e-15, (400, 2))
+    points = np.concatenate([grid, near, rng.normal(2, 3, (200, 2))]) * scale
+    got = _in_circle(corners, points[:, 0], points[:, 1])
+    expected = [_in_circle_exactly(corners, p) for p in points]
+    np.testing.assert_array_equal(got, expected)
