@@ -155,6 +155,25 @@ bool covered(const Box& extent, const std::vector<Box>& unseen, const std::vecto
     return true;
 }
 
+// Whether the counterclockwise triangle may meet the box: false only when the
+// line of one of its edges leaves the whole box clearly outside. The box's
+// corner furthest inside is tested, with a margin far above the rounding of
+// the sum, so a triangle that touches the box is never left out. Huge thin
+// triangles between far-apart sites, whose bounding boxes meet many tiles,
+// meet few of them.
+bool mayMeet(const std::array<Corner, 3>& c, const Box& b) {
+    for (std::size_t j = 0; j < 3; ++j) {
+        const Corner &a = c[j], &e = c[(j + 1) % 3];
+        const double dx = e.x - a.x, dy = e.y - a.y;
+        const double along = dx * ((dx > 0 ? b.ymax : b.ymin) - a.y);
+        const double across = dy * ((dy > 0 ? b.xmin : b.xmax) - a.x);
+        if (along - across < -1e-12 * (std::abs(along) + std::abs(across))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool inHalfOpen(const Box& b, double x, double y) {
     return b.xmin <= x && x < b.xmax && b.ymin <= y && y < b.ymax;
 }
@@ -206,7 +225,8 @@ TileTriangles keepTile(const Coordinate* coords, const std::int64_t* ids, const 
         }
         const Box box{std::min({c[0].x, c[1].x, c[2].x}), std::min({c[0].y, c[1].y, c[2].y}),
                       std::max({c[0].x, c[1].x, c[2].x}), std::max({c[0].y, c[1].y, c[2].y})};
-        if (!meets(box, w.tile)) {
+        // The tile cut to the triangle's box is finite, as the tile may not be.
+        if (!meets(box, w.tile) || !mayMeet(c, intersection(box, w.tile))) {
             continue;
         }
         // Every triangle reaching into the tile must be certified: they then
