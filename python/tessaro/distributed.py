@@ -23,7 +23,7 @@ import math
 
 import numpy as np
 
-from ._core import _triangulate_tile
+from ._core import _bucket_order, _hull_candidates, _tile_order, _triangulate_tile
 from ._core import triangulate as _triangulate_all
 
 __all__ = ["triangulate"]
@@ -58,19 +58,6 @@ class _Tiling:
     def count(self):
         return int(self.first[-1])
 
-    def tile_of(self, x, y):
-        column = np.searchsorted(self.x_cuts, x, side="right")
-        # Each column's cuts padded with infinity to one length: a point's
-        # row is the number of its column's cuts at or below it.
-        rows = max(len(cuts) for cuts in self.y_cuts)
-        padded = np.full((len(self.y_cuts), rows), np.inf)
-        for c, cuts in enumerate(self.y_cuts):
-            padded[c, :len(cuts)] = cuts
-        row = np.zeros(len(x), dtype=np.int64)
-        for k in range(rows):
-            row += padded[column, k] <= y
-        return self.first[column] + row
-
     def box(self, tile):
         column = int(np.searchsorted(self.first, tile, side="right") - 1)
         row = tile - self.first[column]
@@ -95,13 +82,10 @@ def _split(block, offset, tiling):
         index, xy = np.arange(offset, offset + len(block), dtype=tiling.index_type), block
     else:
         index, xy = (np.flatnonzero(finite) + offset).astype(tiling.index_type), block[finite]
-    tile = tiling.tile_of(_column(xy, 0), _column(xy, 1))
-    # A radix sort on small keys, stable: each tile's points stay in index order.
-    order = np.argsort(tile.astype(np.uint16 if tiling.count <= 65536 else np.int64),
-                       kind="stable")
-    bounds = np.searchsorted(tile[order], np.arange(tiling.count + 1))
-    index, xy = index[order], xy[order]
-    return [(index[bounds[t]:bounds[t + 1]], xy[bounds[t]:bounds[t + 1]])
+    # A counting sort in the core, stable: each tile's points stay in index order.
+    order, starts = _tile_order(xy, tiling.x_cuts, tiling.y_cuts)
+    index, xy = np.take(index, order), np.take(xy, order, axis=0)
+    return [(index[starts[t]:starts[t + 1]], xy[starts[t]:starts[t + 1]])
             for t in range(tiling.count)]
 
 
@@ -122,24 +106,24 @@ _SIDE = 256
 
 
 def _gather(*pieces):
-    """A tile's points from every chunk's piece, in bucket order (a radix sort
-    on 16-bit keys, stable: among equal coordinates, index order stays).
+    """A tile's points from every chunk's piece, in bucket order (a counting
+    sort in the core, stable: among equal coordinates, index order stays).
     Returns the indices, the coordinates, the bucket keys, and each axis's
     lowest value and buckets per unit."""
     index = np.concatenate([p[0] for p in pieces])
     xy = np.concatenate([p[1] for p in pieces])
-    x, y = _column(xy, 0), _column(xy, 1)
-    grid = (_axis(x), _axis(y))
-    key = (_bucket(x, *grid[0]) << 8) | _bucket(y, *grid[1])
-    order = np.argsort(key, kind="stable")
-    return index[order], xy[order], key[order], grid
+    grid = (_axis(xy[:, 0]), _axis(xy[:, 1]))
+    order, key = _bucket_order(xy, *grid[0], *grid[1])
+    return np.take(index, order), np.take(xy, order, axis=0), key, grid
 
 
 def _axis(values):
     if len(values) == 0:
         return 0.0, 0.0
-    low, width = float(values.min()), float(values.max() - values.min())
-    return low, (_SIDE - 1) / width if width > 0 else 0.0
+    low = float(values.min())
+    width = float(values.max()) - low
+    scale = (_SIDE - 1) / width if width > 0 else 0.0
+    return low, scale if math.isfinite(scale) else 0.0  # else all in one column
 
 
 def _bucket(values, low, scale):
@@ -160,7 +144,7 @@ def _within(points, boxes):
         for box in boxes:
             found[_in_tile_box(points, box)] = True
         at = np.flatnonzero(found)
-    return index[at], xy[at]
+    return np.take(index, at), np.take(xy, at, axis=0)
 
 
 def _in_tile_box(points, box):
@@ -176,59 +160,41 @@ def _in_tile_box(points, box):
     return at[_in_box(xy[at, 0], xy[at, 1], box)]
 
 
-def _sample(block):
-    block = np.asarray(block, dtype=np.float64)
-    block = block[np.isfinite(block).all(axis=1)]
-    step = max(1, len(block) // _SAMPLE_PER_CHUNK)
-    return block[::step]
-
-
-def _hull_candidates(xy):
-    """The rows of xy that may lie on its convex hull: all but those clearly
-    inside the polygon of its extreme points in eight directions (Akl and
-    Toussaint's filter). The test is in double precision with a margin, so a
-    point is dropped only when it is strictly inside."""
-    x, y = _column(xy, 0), _column(xy, 1)
-    if len(x) < 16:
-        return np.arange(len(x))
-    extremes = [np.argmin(x), np.argmin(x - y), np.argmin(y), np.argmax(x + y),
-                np.argmax(x), np.argmax(x - y), np.argmax(y), np.argmin(x + y)]
-    # Counterclockwise: left, lower left, bottom, ... as the directions turn.
-    extremes = [extremes[k] for k in (0, 7, 2, 5, 4, 3, 6, 1)]
-    px, py = x[extremes], y[extremes]
-    scale = np.max(np.abs(px)) + np.max(np.abs(py))
-    tolerance = np.abs(x)
-    tolerance += np.abs(y)
-    tolerance += scale
-    tolerance *= 1e-12 * scale
-    inside = np.ones(len(x), dtype=bool)
-    for k in range(8):
-        ax, ay, bx, by = px[k], py[k], px[(k + 1) % 8], py[(k + 1) % 8]
-        if ax == bx and ay == by:
-            continue
-        # (b - a) x (p - a), expanded to spare temporaries: its rounding stays
-        # far below the tolerance.
-        side = (bx - ax) * y
-        side -= (by - ay) * x
-        side += (by - ay) * ax - (bx - ax) * ay
-        inside &= side > tolerance
-    return np.flatnonzero(~inside)
-
-
-def _chunk_hull(block, offset):
-    """Candidates for the points' hull from one chunk: its own hull points (all
+def _summary(block, offset):
+    """What the tiling needs from one chunk, in one pass over it: its finite
+    points' lowest and highest coordinates, their count, a sample of them,
+    and the candidates for the points' hull (the chunk's own hull points, all
     of them, those on hull edges too)."""
     block = np.asarray(block)
-    finite = np.isfinite(block).all(axis=1)
-    if finite.all():
-        finite = _hull_candidates(block)
-    else:
-        finite = np.flatnonzero(finite)
-        finite = finite[_hull_candidates(block[finite])]
-    hull = np.asarray(_triangulate_all(block[finite], threads=1).hull, dtype=np.int64)
-    if len(finite) and len(hull) == 0:
-        hull = np.arange(len(finite))  # one point, or all on one line
-    return finite[hull] + offset, block[finite[hull]]
+    rows, xy = None, block
+    low, high = _extent(xy)
+    if not (np.isfinite(low).all() and np.isfinite(high).all()):  # NaN spreads too
+        rows = np.flatnonzero(np.isfinite(block).all(axis=1))
+        xy = block[rows]
+        low, high = _extent(xy)
+    sample = np.asarray(xy[::max(1, len(xy) // _SAMPLE_PER_CHUNK)], dtype=np.float64)
+    candidates = _hull_candidates(xy)
+    hull = np.asarray(_triangulate_all(xy[candidates], threads=1).hull, dtype=np.int64)
+    if len(candidates) and len(hull) == 0:
+        hull = np.arange(len(candidates))  # one point, or all on one line
+    at = candidates[hull]
+    index = (at if rows is None else rows[at]) + offset
+    return low, high, len(xy), sample, (index, xy[at])
+
+
+def _extent(xy):
+    if len(xy) == 0:
+        return np.full(2, np.inf), np.full(2, -np.inf)
+    return (np.array([xy[:, 0].min(), xy[:, 1].min()], dtype=np.float64),
+            np.array([xy[:, 0].max(), xy[:, 1].max()], dtype=np.float64))
+
+
+def _summed(*summaries):
+    """The chunks' summaries as one: bounds, count, sample and hull."""
+    low = np.min([s[0] for s in summaries], axis=0)
+    high = np.max([s[1] for s in summaries], axis=0)
+    return (low, high, sum(s[2] for s in summaries),
+            np.concatenate([s[3] for s in summaries]), _hull(*[s[4] for s in summaries]))
 
 
 def _hull(*parts):
@@ -400,12 +366,8 @@ def triangulate(points, *, tile_points=4_000_000, client=None):
     offsets = np.concatenate([[0], np.cumsum(points.chunks[0])])[:-1]
 
     # The points' bounding box, a sample for the tile boundaries, and the hull.
-    finite = da.isfinite(points).all(axis=1)
-    low = da.where(finite[:, None], points, np.inf).min(axis=0)
-    high = da.where(finite[:, None], points, -np.inf).max(axis=0)
-    hull = delayed(_hull)(*[delayed(_chunk_hull)(b, o) for b, o in zip(blocks, offsets)])
-    sample = delayed(np.concatenate)([delayed(_sample)(b) for b in blocks])
-    low, high, count, sample, hull = run(low, high, finite.sum(), sample, hull)
+    summaries = [delayed(_summary)(b, o) for b, o in zip(blocks, offsets)]
+    low, high, count, sample, hull = run(delayed(_summed)(*summaries))[0]
     bounds = (float(low[0]), float(low[1]), float(high[0]), float(high[1]))
     if count < 3:
         return da.zeros((0, 3), dtype=np.int64)
