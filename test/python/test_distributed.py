@@ -87,3 +87,14 @@ def test_in_circle_matches_rationals(scale):
     got = _in_circle(corners, points[:, 0], points[:, 1])
     expected = [_in_circle_exactly(corners, p) for p in points]
     np.testing.assert_array_equal(got, expected)
+
+
+@pytest.mark.parametrize("make", [uniform, blobs, grid, lambda rng: np.c_[
+    np.cos(np.arange(5000.0)), np.sin(np.arange(5000.0))] * 1e12])
+def test_hull_candidates_hold_the_hull(make):
+    """The compiled filter drops only points strictly inside the hull."""
+    from tessaro._core import _hull_candidates
+
+    points = make(np.random.default_rng(5))
+    hull = np.asarray(tessaro.triangulate(points).hull)
+    assert np.isin(hull, _hull_candidates(points)).all()

@@ -75,10 +75,11 @@ Box clippedExtent(const Disk& d, const Box& bounds) {
 // where it is well conditioned. With l half the edge, c at height h over it
 // and p along it from its middle, the centre lies d = (l^2 - p^2 - h^2) / 2h
 // beyond the edge, and the disk's part on c's side is a cap s = l^2 / (r + d)
-// high over the edge. Beyond the edge the disk matters only as deep as the
-// sites reach there: not at all past a hull edge, at most `depth` otherwise,
-// where its chord is 2 sqrt((s + depth)(r + d - depth)) long. Returns false
-// when the triangle is not such a sliver.
+// high over the edge. Beyond the edge the disk reaches d + r deep, and it
+// matters only as deep as the sites reach there: not at all past a hull
+// edge, at most `depth` otherwise. Its chord t beyond the edge is
+// 2 sqrt((s + t)(r + d - t)) long, widest at t = d. Returns false when the
+// triangle is not such a sliver.
 bool sliverExtent(Box& extent, Corner a, Corner b, Corner c, bool hullEdge, const Box& bounds) {
     const double length = std::sqrt((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y));
     const double tx = (b.x - a.x) / length, ty = (b.y - a.y) / length;
@@ -101,9 +102,12 @@ bool sliverExtent(Box& extent, Corner a, Corner b, Corner c, bool hullEdge, cons
                 depth = std::max(depth, -((x - a.x) * nx + (y - a.y) * ny));
             }
         }
-        depth = std::min(depth + slack, d);
+        depth = std::min(depth + slack, d + r + slack);
     }
-    const double half = hullEdge ? l : std::sqrt((cap + depth) * (r + d - depth)) * (1 + kSlack);
+    // The chord is widest where it passes the centre, d beyond the edge.
+    const double widest = std::min(depth, d);
+    const double half =
+        hullEdge ? l : std::sqrt((cap + widest) * (r + d - widest)) * (1 + kSlack) + slack;
     const double mx = (a.x + b.x) / 2, my = (a.y + b.y) / 2;
     double xs[4], ys[4];
     for (int k = 0; k < 4; ++k) {
