@@ -450,8 +450,8 @@ TEST(Triangulate, TilesCertifyOnlyTheirShareOfTheWhole) {
                 }
                 for (const auto& triangle : share) {
                     EXPECT_TRUE(doubted.count(triangle) || expected.count(triangle))
-                        << "tile " << tile << " keeps " << triangle[0] << " " << triangle[1]
-                        << " " << triangle[2];
+                        << "tile " << tile << " keeps " << triangle[0] << " " << triangle[1] << " "
+                        << triangle[2];
                 }
                 if (kept.doubtful.empty()) {
                     EXPECT_EQ(share, expected) << "tile " << tile;
