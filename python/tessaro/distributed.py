@@ -36,6 +36,8 @@ _log = logging.getLogger(__name__)
 # a few spacings, so most tiles are done in the first round.
 _SAMPLE_PER_CHUNK = 20_000
 _FIRST_HALO_SPACINGS = 8.0
+# Points taken per doubtful disk in a round, nearest its triangle first.
+_PER_DISK = 16
 
 
 class _Tiling:
@@ -244,27 +246,50 @@ def _solve_tile(tile, tiling, margin, extras, bounds, hull, found, own, *halo):
 def _refuting(points, seen, known, wanted, limit):
     """The points of one tile that a doubtful tile has not seen (outside its
     `seen` boxes, and not among the indices `known`, sorted) and that lie in
-    one of its doubtful disks, decided exactly; at most `limit` of them, in
-    the tile's order. Only the disks move between tasks, never the points."""
+    one of its doubtful disks, decided exactly: of each disk's, the few
+    nearest its triangle, which are the ones likely to be its replacements'
+    corners; at most `limit` in all, in the tile's order. Only the disks move
+    between tasks, never the points."""
     index, xy = points[:2]
+    # Which of the points in any disk's box the tile has not seen, decided
+    # once for each point however many boxes hold it.
+    unseen = np.zeros(len(index), dtype=bool)
+    for row in wanted:
+        unseen[_in_tile_box(points, row[:4])] = True
+    at = np.flatnonzero(unseen)
+    x, y = _column(xy[at], 0), _column(xy[at], 1)
+    if len(at):
+        reach = (x.min(), y.min(), x.max(), y.max())
+        for box in seen:
+            if _boxes_meet(box, reach):
+                at, x, y = _outside(at, x, y, box)
+    if len(known) and len(at):
+        slot = np.clip(np.searchsorted(known, index[at]), 0, len(known) - 1)
+        fresh = known[slot] != index[at]
+        at = at[fresh]
+    unseen[:] = False
+    unseen[at] = True
     inside = np.zeros(len(index), dtype=bool)
     for row in wanted:
         at = _in_tile_box(points, row[:4])
-        at = at[~inside[at]]
+        at = at[unseen[at] & ~inside[at]]
         x, y = _column(xy[at], 0), _column(xy[at], 1)
         if np.isfinite(row[6]):  # else the extent is a thin cap on the hull
             near = (x - row[4]) ** 2 + (y - row[5]) ** 2 <= row[6] ** 2
             at, x, y = at[near], x[near], y[near]
-        unseen = np.ones(len(at), dtype=bool)
-        for box in seen:
-            unseen &= ~_in_box(x, y, box)
-        if len(known):
-            slot = np.clip(np.searchsorted(known, index[at]), 0, len(known) - 1)
-            unseen &= known[slot] != index[at]
-        at, x, y = at[unseen], x[unseen], y[unseen]
-        inside[at[_in_circle(row[7:13], x, y)]] = True
+        hit = _in_circle(row[7:13], x, y)
+        at, x, y = at[hit], x[hit], y[hit]
+        if len(at) > _PER_DISK:
+            distance = (x - row[7:13:2].mean()) ** 2 + (y - row[8:13:2].mean()) ** 2
+            at = at[np.argpartition(distance, _PER_DISK)[:_PER_DISK]]
+        inside[at] = True
     at = np.flatnonzero(inside)[:limit]
     return index[at], xy[at]
+
+
+def _outside(at, x, y, box):
+    keep = ~_in_box(x, y, box)
+    return at[keep], x[keep], y[keep]
 
 
 def _in_circle(corners, x, y):
