@@ -75,10 +75,11 @@ def main():
     logging.getLogger("tessaro.distributed").setLevel(logging.INFO)
     # The workers hold the tiles' points and the finished triangles until they
     # are written, more than their memory at this size: they spill to disk
-    # early, so that the tasks' own memory (and what the allocator keeps) fits
-    # under the limit beside what stays in memory.
-    dask.config.set({"distributed.worker.memory.target": 0.35,
-                     "distributed.worker.memory.spill": 0.45,
+    # from half their limit on (Dask's default is 60 %), so that a task's own
+    # memory (and what the allocator keeps) fits under the limit beside what
+    # stays in memory.
+    dask.config.set({"distributed.worker.memory.target": 0.5,
+                     "distributed.worker.memory.spill": 0.6,
                      "distributed.worker.memory.pause": 0.85,
                      "distributed.worker.memory.terminate": 0.98})
     with distributed.LocalCluster(n_workers=2, threads_per_worker=1, processes=True,
