@@ -26,25 +26,31 @@ def rows(triangles):
     return t[np.lexsort(t.T[::-1])]
 
 
+# A few hundred thousand points in tiles of a few thousand: many tiles, halos
+# and rounds.
+POINTS = 200_000
+
+
 def uniform(rng):
-    return rng.random((30_000, 2))
+    return rng.random((POINTS, 2))
 
 
 def blobs(rng):
     centres = rng.random((4, 2)) * 100
-    return (centres[rng.integers(0, 4, 30_000)] + rng.normal(0, 0.5, (30_000, 2))).astype(np.float32)
+    return (centres[rng.integers(0, 4, POINTS)] + rng.normal(0, 0.5, (POINTS, 2))).astype(np.float32)
 
 
 def grid(rng):
-    g = np.stack(np.meshgrid(np.arange(180.0), np.arange(180.0)), -1).reshape(-1, 2)
+    g = np.stack(np.meshgrid(np.arange(450.0), np.arange(450.0)), -1).reshape(-1, 2)
     return g[rng.permutation(len(g))]
 
 
 def with_repeats_and_holes(rng):
     """Grid rows repeated far apart in index order, and NaN and infinite rows."""
-    g = grid(rng)[:25_000]
-    points = np.concatenate([g, g[rng.integers(0, len(g), 3000)], np.full((300, 2), np.nan)])
-    points[rng.integers(0, len(points), 300), rng.integers(0, 2, 300)] = np.inf
+    g = grid(rng)[:POINTS * 8 // 10]
+    points = np.concatenate([g, g[rng.integers(0, len(g), POINTS // 10)],
+                             np.full((POINTS // 100, 2), np.nan)])
+    points[rng.integers(0, len(points), POINTS // 100), rng.integers(0, 2, POINTS // 100)] = np.inf
     return points[rng.permutation(len(points))]
 
 
@@ -54,7 +60,7 @@ def test_same_triangles_as_one_machine(make, scheduler, request):
     points = make(np.random.default_rng(7))
     client = request.getfixturevalue("client") if scheduler == "cluster" else None
     chunked = da.from_array(points, chunks=(len(points) // 5 + 1, 2))
-    result = tessaro.distributed.triangulate(chunked, tile_points=2000, client=client)
+    result = tessaro.distributed.triangulate(chunked, tile_points=8000, client=client)
     assert result.dtype == np.int64 and result.shape[1] == 3
     got = result.compute() if client is None else client.compute(result).result()
     expected = rows(tessaro.triangulate(points).triangles)
