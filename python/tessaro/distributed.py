@@ -470,8 +470,12 @@ def triangulate(points, *, tile_points=4_000_000, client=None):
             if size is None:
                 margins[t] *= 2.0
             else:
-                found[t] = tuple(np.concatenate(parts, dtype=parts[0].dtype)
-                                 for parts in zip(found[t], *refuters[t]))
+                index, xy = (np.concatenate(parts, dtype=parts[0].dtype)
+                             for parts in zip(found[t], *refuters[t]))
+                # In index order: of coincident points found in different
+                # rounds, the lowest index must come first and take part.
+                order = np.argsort(index, kind="stable")
+                found[t] = (index[order], np.take(xy, order, axis=0))
             still.append(t)
         _log.info("round %d: %d tiles triangulated, %d of them with doubtful disks, "
                   "%d to do again", rounds, len(pending), len(refuters), len(still))
