@@ -70,6 +70,12 @@ std::vector<std::uint32_t> hullSites(py::handle values, std::size_t points) {
     return result;
 }
 
+// f applied to the coordinates as they are stored, float or double.
+template <typename F>
+auto onCoordinates(const Coordinates& c, F f) {
+    return c.single ? f(static_cast<const float*>(c.data)) : f(static_cast<const double*>(c.data));
+}
+
 py::tuple triangulateTile(py::handle points, py::handle ids, py::handle tile, py::handle seen,
                           py::handle extras, py::handle bounds, py::handle hull) {
     const Coordinates c = coordinates(points, "points");
@@ -83,10 +89,9 @@ py::tuple triangulateTile(py::handle points, py::handle ids, py::handle tile, py
     EdgeAlgebra::TileTriangles kept;
     {
         py::gil_scoped_release release;
-        kept = c.single ? EdgeAlgebra::triangulateTile(static_cast<const float*>(c.data), id.data(),
-                                                       c.rows(), window)
-                        : EdgeAlgebra::triangulateTile(static_cast<const double*>(c.data),
-                                                       id.data(), c.rows(), window);
+        kept = onCoordinates(c, [&](const auto* xy) {
+            return EdgeAlgebra::triangulateTile(xy, id.data(), c.rows(), window);
+        });
     }
     const auto triangles = static_cast<py::ssize_t>(kept.triangles.size() / 3);
     const auto doubtful = static_cast<py::ssize_t>(kept.doubtful.size());
@@ -179,9 +184,8 @@ py::tuple tileOrder(py::handle points, py::handle xCutValues, py::list yCutValue
     std::pair<std::vector<std::int64_t>, std::vector<std::int64_t>> sorted;
     {
         py::gil_scoped_release release;
-        const std::vector<std::uint32_t> key =
-            c.single ? tileKeys(static_cast<const float*>(c.data), c.rows(), xCuts, yCuts, first)
-                     : tileKeys(static_cast<const double*>(c.data), c.rows(), xCuts, yCuts, first);
+        const std::vector<std::uint32_t> key = onCoordinates(
+            c, [&](const auto* xy) { return tileKeys(xy, c.rows(), xCuts, yCuts, first); });
         sorted = countingOrder(key, first.back());
     }
     const auto n = static_cast<py::ssize_t>(sorted.first.size());
@@ -216,10 +220,9 @@ py::tuple bucketOrder(py::handle points, double lowX, double scaleX, double lowY
     std::vector<std::uint16_t> keys(c.rows());
     {
         py::gil_scoped_release release;
-        sorted =
-            countingOrder(c.single ? bucketKeys(static_cast<const float*>(c.data), c.rows(), grid)
-                                   : bucketKeys(static_cast<const double*>(c.data), c.rows(), grid),
-                          kSide * kSide);
+        sorted = countingOrder(
+            onCoordinates(c, [&](const auto* xy) { return bucketKeys(xy, c.rows(), grid); }),
+            kSide * kSide);
         for (std::size_t k = 0; k < kSide * kSide; ++k) {
             std::fill(keys.begin() + sorted.second[k], keys.begin() + sorted.second[k + 1],
                       static_cast<std::uint16_t>(k));
@@ -292,16 +295,32 @@ py::array candidatesForHull(py::handle points) {
     std::vector<std::int64_t> kept;
     {
         py::gil_scoped_release release;
-        kept = c.single ? hullCandidates(static_cast<const float*>(c.data), c.rows())
-                        : hullCandidates(static_cast<const double*>(c.data), c.rows());
+        kept = onCoordinates(c, [&](const auto* xy) { return hullCandidates(xy, c.rows()); });
     }
     const auto n = static_cast<py::ssize_t>(kept.size());
     return adopt(std::move(kept), {n});
 }
 
+py::array insideDisk(py::handle corners, py::handle points) {
+    const DoubleArray c = DoubleArray::ensure(corners);
+    if (!c || c.size() != 6) {
+        throw py::value_error("corners must hold x, y of three points");
+    }
+    const std::array<double, 6> triangle{c.data()[0], c.data()[1], c.data()[2],
+                                         c.data()[3], c.data()[4], c.data()[5]};
+    const std::vector<double> xy = doubles(coordinates(points, "points"));
+    std::vector<std::uint8_t> inside(xy.size() / 2);
+    EdgeAlgebra::insideClosedDisk(triangle, xy.data(), inside.size(), inside.data());
+    const auto n = static_cast<py::ssize_t>(inside.size());
+    return adopt(std::move(inside), {n}).attr("view")(py::dtype("?"));
+}
+
 } // namespace
 
 void bindTile(py::module_& m) {
+    m.def("_inside_disk", &insideDisk, py::arg("corners"), py::arg("points"),
+          "Whether each of `points` lies in the closed circumscribed disk of the "
+          "counterclockwise triangle `corners` (x, y of each), decided exactly.");
     m.def("_hull_candidates", &candidatesForHull, py::arg("points"),
           "The rows of `points` that may lie on their convex hull (Akl and Toussaint's filter).");
     m.def("_tile_order", &tileOrder, py::arg("points"), py::arg("x_cuts"), py::arg("y_cuts"),

@@ -23,7 +23,8 @@ import math
 
 import numpy as np
 
-from ._core import _bucket_order, _hull_candidates, _tile_order, _triangulate_tile
+from ._core import (_bucket_order, _hull_candidates, _inside_disk, _tile_order,
+                    _triangulate_tile)
 from ._core import triangulate as _triangulate_all
 
 __all__ = ["triangulate"]
@@ -294,38 +295,8 @@ def _outside(at, x, y, box):
 
 def _in_circle(corners, x, y):
     """Whether each point lies in the closed disk of the counterclockwise
-    triangle: in double precision where the error bound of the determinant
-    decides, exactly in rationals (the coordinates are binary fractions)
-    where it does not."""
-    with np.errstate(all="ignore"):
-        rows = [(corners[2 * k] - x, corners[2 * k + 1] - y) for k in range(3)]
-        (ax, ay), (bx, by), (cx, cy) = rows
-        lift = [dx * dx + dy * dy for dx, dy in rows]
-        minors = [bx * cy - cx * by, cx * ay - ax * cy, ax * by - bx * ay]
-        det = lift[0] * minors[0] + lift[1] * minors[1] + lift[2] * minors[2]
-        permanent = (lift[0] * (np.abs(bx * cy) + np.abs(cx * by)) +
-                     lift[1] * (np.abs(cx * ay) + np.abs(ax * cy)) +
-                     lift[2] * (np.abs(ax * by) + np.abs(bx * ay)))
-        # Shewchuk's bound for this sum, with room to spare; NaN, overflow and
-        # underflow fail the comparison and are decided exactly.
-        bound = 1e-14 * permanent
-        decided = (np.abs(det) > bound) & (permanent > 1e-280)
-    inside = decided & (det > 0)
-    for k in np.flatnonzero(~decided):
-        inside[k] = _in_circle_exactly(corners, (x[k], y[k]))
-    return inside
-
-
-def _in_circle_exactly(corners, point):
-    from fractions import Fraction
-
-    px, py = Fraction(float(point[0])), Fraction(float(point[1]))
-    rows = []
-    for k in range(3):
-        dx, dy = Fraction(float(corners[2 * k])) - px, Fraction(float(corners[2 * k + 1])) - py
-        rows.append((dx, dy, dx * dx + dy * dy))
-    (a, b, c), (d, e, f), (g, h, i) = rows
-    return a * (e * i - f * h) - b * (d * i - f * g) + c * (d * h - e * g) >= 0
+    triangle, decided exactly by the core's predicate."""
+    return _inside_disk(corners, np.stack([x, y], axis=1))
 
 
 def _merged(boxes, limit=256):
@@ -426,6 +397,9 @@ def triangulate(points, *, tile_points=4_000_000, client=None):
     extras = {t: _hull_bands(hull_points, _seen_region(tiling.box(t), margins[t]), margins[t],
                              sample, count, tile_points)
               for t in range(tiling.count)}
+    def seen_of(t):
+        return [_seen_region(tiling.box(t), margins[t])] + extras[t]
+
     nothing = (np.zeros(0, dtype=tiling.index_type), np.zeros((0, 2), dtype=points.dtype))
     found = {t: nothing for t in range(tiling.count)}
     limit = max(int(tile_points) // 64, 1000)
@@ -436,7 +410,7 @@ def triangulate(points, *, tile_points=4_000_000, client=None):
         rounds += 1
         tasks = []
         for t in pending:
-            seen = [_seen_region(tiling.box(t), margins[t])] + extras[t]
+            seen = seen_of(t)
             neighbours = [u for u in range(tiling.count)
                           if u != t and any(_boxes_meet(tiling.box(u), b) for b in seen)]
             halo = [delayed(_within)(own[u], [b for b in seen if _boxes_meet(tiling.box(u), b)])
@@ -451,7 +425,7 @@ def triangulate(points, *, tile_points=4_000_000, client=None):
         for t, (size, wanted) in zip(pending, outcomes):
             if size is None or wanted is None:
                 continue
-            seen = [_seen_region(tiling.box(t), margins[t])] + extras[t]
+            seen = seen_of(t)
             known = np.sort(np.concatenate([hull_points[0], found[t][0]]))
             for u in range(tiling.count):
                 near = [row for row in wanted if _boxes_meet(tiling.box(u), row[:4])]

@@ -2,6 +2,7 @@
 
 #include "edgealgebra/Circumcenter.h"
 #include "edgealgebra/Triangulate.h"
+#include "predicates/DoublePredicates.h"
 
 #include <algorithm>
 #include <array>
@@ -283,6 +284,15 @@ TileTriangles triangulateTile(const double* coords, const std::int64_t* ids, std
 TileTriangles triangulateTile(const float* coords, const std::int64_t* ids, std::size_t sites,
                               const TileWindow& window) {
     return keepTile(coords, ids, triangulate(coords, 2 * sites, 1), window);
+}
+
+void insideClosedDisk(const std::array<double, 6>& corners, const double* coords, std::size_t count,
+                      std::uint8_t* inside) {
+    for (std::size_t i = 0; i < count; ++i) {
+        inside[i] =
+            DoublePredicates::inCircle(corners[0], corners[1], corners[2], corners[3], corners[4],
+                                       corners[5], coords[2 * i], coords[2 * i + 1]) >= 0;
+    }
 }
 
 } // namespace EdgeAlgebra

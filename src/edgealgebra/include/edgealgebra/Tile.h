@@ -70,4 +70,11 @@ TileTriangles triangulateTile(const double* coords, const std::int64_t* ids, std
 TileTriangles triangulateTile(const float* coords, const std::int64_t* ids, std::size_t sites,
                               const TileWindow& window);
 
+// Whether each of `count` points at `coords` (x0, y0, x1, y1, ...) lies in the
+// closed circumscribed disk of the counterclockwise triangle `corners` (x, y
+// of each), decided exactly: how a caller settles a doubtful disk against
+// the sites it left out. Writes 1 or 0 to inside[0 .. count).
+void insideClosedDisk(const std::array<double, 6>& corners, const double* coords, std::size_t count,
+                      std::uint8_t* inside);
+
 } // namespace EdgeAlgebra
